@@ -1,0 +1,67 @@
+// IO: keys from the console as one-byte codes, and text to the console.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace IO {
+
+using CHAR = unsigned char;
+using CARDINAL = std::uint32_t;
+using INTEGER = std::int32_t;
+
+extern char PrefixChar;
+extern char SuffixChar;
+extern bool ChopOff;
+extern bool RdLnOnWr;
+extern bool OK;
+
+// One console input event, as a Windows-style console would deliver it.
+struct KeyEvent {
+  bool isKey = true;            // FALSE for anything that is not a key event
+  bool keyDown = true;          // TRUE for a press or an auto-repeat
+  std::uint16_t virtualKey = 0; // Windows virtual key code
+  std::uint16_t scanCode = 0;   // PC scan code set 1
+  CHAR character = 0;           // 0 when the key yields none
+  std::uint32_t state = 0;      // modifier flags below
+};
+
+inline constexpr std::uint32_t RIGHT_ALT = 0x01;
+inline constexpr std::uint32_t LEFT_ALT = 0x02;
+inline constexpr std::uint32_t RIGHT_CTRL = 0x04;
+inline constexpr std::uint32_t LEFT_CTRL = 0x08;
+inline constexpr std::uint32_t SHIFT = 0x10;
+inline constexpr std::uint32_t NUMLOCK_ON = 0x20;
+inline constexpr std::uint32_t SCROLLLOCK_ON = 0x40;
+inline constexpr std::uint32_t CAPSLOCK_ON = 0x80;
+inline constexpr std::uint32_t ENHANCED_KEY = 0x100;
+
+// Where key events come from: the terminal, or a script in tests and replays.
+class KeyEventSource {
+ public:
+  virtual ~KeyEventSource() = default;
+  // The first waiting event without removing it; FALSE when none waits.
+  virtual bool Peek(KeyEvent& event) = 0;
+  // Removes and returns the first waiting event, waiting for one when none waits.
+  virtual KeyEvent Read() = 0;
+};
+
+// Uses source for all later key reads (nullptr: back to the terminal). The pending
+// key is cleared. The source must outlive its use.
+void SetKeySource(KeyEventSource* source);
+
+// Starts the module: unless a key source was set, puts the terminal (standard input,
+// else /dev/tty) into raw mode, restored on every exit.
+void Init();
+
+bool KeyPressed();
+CHAR RdKey();
+void RdLn();
+void WrStr(std::string_view s);  // up to the first NUL
+void WrLn();
+void WrCard(CARDINAL value, INTEGER width);
+void WrChar(char c);
+void WrCharRep(char c, CARDINAL n);
+void WrStrAdj(std::string_view s, INTEGER width);
+
+}  // namespace IO

@@ -1,0 +1,81 @@
+// Graph: one graphics window served by its own window and server threads.
+// Every drawing call hands one request to the server thread through a one-place
+// command slot and returns; only GetImage waits for its own result.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace Graph {
+
+using CARDINAL = std::uint32_t;
+using INTEGER = std::int32_t;
+
+// Set by Init.
+extern CARDINAL Width;
+extern CARDINAL Depth;
+extern CARDINAL NumPColor;
+extern CARDINAL Columns;
+extern CARDINAL Rows;
+
+// Raster modes of PutImage (the platform's raster-operation codes).
+extern const CARDINAL _GPSET;    // S
+extern const CARDINAL _GPRESET;  // S AND NOT D
+extern const CARDINAL _GAND;     // S AND D
+extern const CARDINAL _GOR;      // S OR D
+extern const CARDINAL _GXOR;     // S XOR D
+
+extern const CARDINAL LNSTYLE_SOLID;
+extern const CARDINAL LNSTYLE_SHORTDASH;
+extern const CARDINAL LNSTYLE_DOT;
+extern const CARDINAL LNSTYLE_DASHDOT;
+extern const CARDINAL LNSTYLE_DASHDOUBLEDOT;
+extern const CARDINAL LNSTYLE_INVISIBLE;
+
+extern const CARDINAL PATSYM_HORIZ;
+extern const CARDINAL PATSYM_VERT;
+extern const CARDINAL PATSYM_DIAG2;
+extern const CARDINAL PATSYM_DIAG1;
+extern const CARDINAL PATSYM_DENSE2;
+extern const CARDINAL PATSYM_DENSE1;
+extern const CARDINAL PATSYM_SOLID;
+
+// Opens the window at screen (x, y), outer size width x depth, and starts the threads.
+// FALSE (after a message) when it cannot; never waits forever.
+bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth);
+
+void Plot(CARDINAL x, CARDINAL y, CARDINAL colour);
+void Line(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour);
+void Rectangle(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour, bool fill);
+// The text ends at its first NUL or at the end of the view; at most 257 characters are drawn.
+void RawOutText(CARDINAL x, CARDINAL y, CARDINAL colour, std::string_view text);
+void GetImage(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL& image);
+void PutImage(CARDINAL x, CARDINAL y, CARDINAL image, CARDINAL mode);
+
+void InitStdPalette();
+INTEGER RemapAllPalette(std::span<const CARDINAL> colours);
+void SetLineStyle(CARDINAL style);
+void SetBkMix(bool opaque);
+CARDINAL SetBkColor(CARDINAL colour);
+void ClearScreen(CARDINAL mode);
+void SetTextWindow(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2);
+void Exit();
+
+// ---- Platform selection and inspection (not part of the game's own vocabulary) ----
+
+enum class WindowSystemKind {
+  Sdl,   // a real window on the display (the default)
+  None,  // the surface alone: tests and --headless runs
+};
+// Chooses the window system for the next Init; call before Init.
+void UseWindowSystem(WindowSystemKind kind);
+
+// Waits until every request made so far is carried out, then returns the surface
+// pixel (x, y) as 0xRRGGBB (0 outside the surface).
+std::uint32_t ReadPixel(CARDINAL x, CARDINAL y);
+// The same for the whole surface, row by row (Width * Depth words of 0xRRGGBB).
+std::vector<std::uint32_t> ReadSurface();
+
+}  // namespace Graph
