@@ -1,0 +1,142 @@
+// Program start and the menu: the module body runs one whole session, from the
+// module start-up through the introduction and the menu to at most one play and
+// its ending screens.
+#include "console/IO.h"
+#include "console/Lib.h"
+#include "game/Letters.h"
+#include "game/NovaGunner.h"
+#include "graph/Graph.h"
+#include "support/StandardLib.h"
+#include "support/StandardSound.h"
+
+namespace NovaGunner {
+
+namespace {
+
+// Choice codes of the menu.
+constexpr CARDINAL PLAY = 1;
+constexpr CARDINAL HELP = 2;
+constexpr CARDINAL LEAVE = 3;
+
+constexpr IO::CHAR ESC = 27;
+constexpr IO::CHAR ENTER = 13;
+constexpr IO::CHAR LOWER_H = 104;
+
+}  // namespace
+
+void Sound() {
+  if (!StandardSound::InitSound(true)) {
+    IO::WrStr(" Unable to init sound, program will run without sounds");
+  }
+}
+
+CARDINAL OptionsScreen() {
+  n.x = 400;
+  o.x = 440;
+  v.x = 480;
+  a.x = 520;
+  g.x = 660;
+  u.x = 700;
+  nn.x = 740;
+  nnn.x = 780;
+  e.x = 820;
+  r.x = 860;
+  for (Object* l : {&n, &o, &v, &a, &g, &u, &nn, &nnn, &e, &r}) l->y = 50;
+  COLOR = 9;
+
+  Graph::Rectangle(0, 0, 250, 700, 7, true);
+  Graph::Rectangle(250, 0, 1024, 700, 9, true);
+
+  letterN(n, true);
+  letterO(o, true);
+  letterV(v, true);
+  letterA(a, true);
+  letterG(g, true);
+  letterU(u, true);
+  letterN(nn, true);
+  letterN(nnn, true);
+  letterE(e, true);
+  letterR(r, true);
+
+  Graph::RawOutText(450, 400, 15, " First of all, choose the option you want to: ");
+  Graph::RawOutText(450, 450, 15, " 1. <ENTER>   Play the game!! ");
+  Graph::RawOutText(450, 500, 15, " 2. <H>       Go to the help file/tutorial. ");
+  Graph::RawOutText(450, 550, 15, " 3. <ESC>     Chicken out.... ");
+
+  for (;;) {
+    if (!IO::KeyPressed()) {
+      IdleUntilNextPoll();
+      continue;
+    }
+    const IO::CHAR k = IO::RdKey();
+    if (k == ESC) return LEAVE;
+    if (k == ENTER) return PLAY;
+    if (k == LOWER_H) return HELP;
+    WrongKeyReply(1000);
+  }
+}
+
+void Hoofd() {
+  for (;;) {
+    const CARDINAL c = OptionsScreen();
+    if (c == PLAY) {
+      StandardSound::PlaySoundEvent(StandardSound::START);
+      return;
+    }
+    if (c == HELP) {
+      HelpScherm();
+      continue;
+    }
+    quit = true;
+    return;
+  }
+}
+
+int Body() {
+  Lib::Init();
+  IO::Init();
+  StandardSound::Init();
+  StandardLib::Init();
+
+  IO::WrLn();
+  InitObjects();
+
+  if (!Graph::Init(1, 1, 1024, 700)) {
+    IO::WrStr("Sorry, graphics doesn't work");
+    IO::WrLn();
+    return 0;
+  }
+  Sound();
+
+  InitYou();
+  InitThem();
+  InitBigboss();
+  InitSchildbox();
+  InitKogelbox();
+  InitRaketbox();
+  InitRaket();
+  InitExplode();
+
+  Intro();
+  Hoofd();
+  if (quit) {
+    IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
+    return 0;
+  }
+
+  Background();
+  Run();
+  Lib::Delay(1000);
+  if (gameover) {
+    IO::WrStr("You lose");
+    GameOverScreen();
+  } else if (win) {
+    IO::WrStr("You win!!!");
+    WinScreen();
+  }
+  Lib::Delay(1900);
+  Outro();
+  return 0;
+}
+
+}  // namespace NovaGunner
