@@ -32,4 +32,10 @@ void Init();
 bool InitSound(bool asynchronousSound);
 void PlaySoundEvent(SoundEventEn e);
 
+// Read access for tests and traces: the table entry of e, and whether events play.
+const SoundRc& SoundEntry(SoundEventEn e);
+bool IsActive();
+// Back to the state at program start: off, not silenced, empty table (tests only).
+void Reset();
+
 }  // namespace StandardSound

@@ -1,0 +1,168 @@
+// SDL2_mixer behind the game's sound events.
+#include "support/SdlMixerPlayer.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <utility>
+
+namespace StandardSound {
+
+namespace {
+
+// Sound libraries (ALSA above all) write their complaints straight to standard error,
+// which shares the terminal with the game's console text. The reason is kept in
+// LastError instead.
+class QuietStderr {
+ public:
+  QuietStderr() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0) dup2(null, STDERR_FILENO);
+    if (null >= 0) close(null);
+  }
+  ~QuietStderr() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
+}  // namespace
+
+SdlMixerPlayer::SdlMixerPlayer(std::vector<std::string> searchDirs)
+    : searchDirs_(std::move(searchDirs)) {}
+
+SdlMixerPlayer::~SdlMixerPlayer() {
+  Close();
+}
+
+bool SdlMixerPlayer::OpenDevice() {
+  if (device_ == Device::Open) return true;
+  if (device_ == Device::Failed) return false;
+  ++openAttempts_;
+  device_ = Device::Failed;
+  QuietStderr quiet;
+  // Audio only: the graphics service owns SDL video on its own thread.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    lastError_ = SDL_GetError();
+    return false;
+  }
+  audioSubsystem_ = true;
+  if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr,
+                          SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
+      0) {
+    lastError_ = Mix_GetError();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    audioSubsystem_ = false;
+    return false;
+  }
+  Uint16 format = 0;
+  Mix_QuerySpec(&frequency_, &format, &outChannels_);
+  bytesPerSample_ = SDL_AUDIO_BITSIZE(format) / 8;
+  Mix_AllocateChannels(kChannels);
+  device_ = Device::Open;
+  return true;
+}
+
+SdlMixerPlayer::Stamp SdlMixerPlayer::Locate(const Entry& entry, std::string& path) const {
+  for (const std::string& candidate : entry.candidates) {
+    struct stat st {};
+    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+      path = candidate;
+      return {true, st.st_dev, st.st_ino, st.st_size,
+              static_cast<long long>(st.st_ctim.tv_sec) * 1000000000LL + st.st_ctim.tv_nsec};
+    }
+  }
+  return {};
+}
+
+Mix_Chunk* SdlMixerPlayer::Chunk(const char* fileName) {
+  auto [it, added] = cache_.try_emplace(fileName);
+  Entry& entry = it->second;
+  if (entry.chunk != nullptr) return entry.chunk;
+  if (added) {
+    entry.candidates.emplace_back(fileName);
+    if (std::string_view(fileName).find('/') == std::string_view::npos) {
+      for (const std::string& dir : searchDirs_) entry.candidates.push_back(dir + "/" + fileName);
+    }
+  }
+  std::string path;
+  const Stamp now = Locate(entry, path);
+  // Unchanged since it last failed (still missing, or the same unreadable file).
+  if (!added && now == entry.failedAs) return nullptr;
+  entry.failedAs = now;
+  if (!now.exists) {
+    lastError_ = std::string("no such file: ") + fileName;
+    return nullptr;
+  }
+  entry.chunk = Mix_LoadWAV(path.c_str());
+  if (entry.chunk == nullptr) lastError_ = Mix_GetError();
+  return entry.chunk;
+}
+
+void SdlMixerPlayer::WaitUntilDone(int channel, const Mix_Chunk* chunk) const {
+  // Bounded by the sound's own length, in case the device stalls.
+  const Uint32 bytesPerSecond = static_cast<Uint32>(frequency_ * outChannels_ * bytesPerSample_);
+  const Uint64 lengthMs = bytesPerSecond ? Uint64{chunk->alen} * 1000 / bytesPerSecond : 0;
+  const Uint64 deadline = SDL_GetTicks64() + lengthMs + 1000;
+  while (Mix_Playing(channel) != 0 && SDL_GetTicks64() < deadline) SDL_Delay(2);
+}
+
+bool SdlMixerPlayer::Play(const char* fileName, std::uint32_t flags) {
+  if (fileName == nullptr || *fileName == '\0' || !OpenDevice()) return false;
+  Mix_Chunk* chunk = Chunk(fileName);
+  if (chunk == nullptr) return false;
+  int channel = Mix_PlayChannel(-1, chunk, 0);
+  if (channel < 0) {
+    // Every channel busy: the oldest sound gives way, as a new shot matters more.
+    const int oldest = Mix_GroupOldest(-1);
+    if (oldest >= 0) {
+      Mix_HaltChannel(oldest);
+      channel = Mix_PlayChannel(oldest, chunk, 0);
+    }
+    if (channel < 0) {
+      lastError_ = Mix_GetError();
+      return false;
+    }
+  }
+  if ((flags & SND_ASYNC) == 0) WaitUntilDone(channel, chunk);
+  return true;
+}
+
+void SdlMixerPlayer::Close() {
+  if (device_ == Device::Open) Mix_HaltChannel(-1);
+  for (auto& [name, entry] : cache_) {
+    if (entry.chunk != nullptr) Mix_FreeChunk(entry.chunk);
+  }
+  cache_.clear();
+  if (device_ == Device::Open) Mix_CloseAudio();
+  if (audioSubsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  audioSubsystem_ = false;
+  device_ = Device::Unopened;
+}
+
+SoundPlayer& DefaultSoundPlayer() {
+  static SdlMixerPlayer* player = [] {
+    std::vector<std::string> dirs;
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec) dirs.push_back((exe.parent_path() / ".." / "share" / "nova-gunner").string());
+    return new SdlMixerPlayer(std::move(dirs));
+  }();
+  return *player;
+}
+
+}  // namespace StandardSound

@@ -1,0 +1,97 @@
+// Sound players behind StandardSound: SDL2_mixer for the game, a recorder for tests.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "support/StandardSound.h"
+
+struct Mix_Chunk;
+
+namespace StandardSound {
+
+// Plays WAV files through SDL2_mixer, several at once. The audio device is opened on the
+// first Play and never retried after a failure, so a machine without sound costs each
+// event only a flag test. Files are looked up as named (relative to the working
+// directory), then in each search directory when the name has no directory part.
+class SdlMixerPlayer final : public SoundPlayer {
+ public:
+  explicit SdlMixerPlayer(std::vector<std::string> searchDirs = {});
+  ~SdlMixerPlayer() override;
+  SdlMixerPlayer(const SdlMixerPlayer&) = delete;
+  SdlMixerPlayer& operator=(const SdlMixerPlayer&) = delete;
+
+  bool Play(const char* fileName, std::uint32_t flags) override;
+
+  // Stops every sound, frees the loaded files and closes the device; a later Play
+  // opens it again.
+  void Close();
+
+  int DeviceOpenAttempts() const { return openAttempts_; }
+  bool DeviceOpen() const { return device_ == Device::Open; }
+  // Why the device or the last file failed, for diagnostics.
+  const std::string& LastError() const { return lastError_; }
+
+  static constexpr int kChannels = 16;
+
+ private:
+  enum class Device { Unopened, Open, Failed };
+
+  // What a file looked like when it could not be loaded; it is tried again only once
+  // this changes, so a missing file costs a few stat calls per event.
+  struct Stamp {
+    bool exists = false;
+    dev_t dev = 0;
+    ino_t ino = 0;
+    off_t size = 0;
+    long long ctimeNs = 0;  // changes with the content and with the permissions
+    bool operator==(const Stamp&) const = default;
+  };
+  struct Entry {
+    Mix_Chunk* chunk = nullptr;
+    std::vector<std::string> candidates;
+    Stamp failedAs;
+  };
+
+  bool OpenDevice();
+  Mix_Chunk* Chunk(const char* fileName);
+  Stamp Locate(const Entry& entry, std::string& path) const;
+  void WaitUntilDone(int channel, const Mix_Chunk* chunk) const;
+
+  std::vector<std::string> searchDirs_;
+  std::unordered_map<std::string, Entry> cache_;
+  Device device_ = Device::Unopened;
+  bool audioSubsystem_ = false;
+  int openAttempts_ = 0;
+  int frequency_ = 0;
+  int outChannels_ = 0;
+  int bytesPerSample_ = 0;
+  std::string lastError_;
+};
+
+// The player used when none was set: an SdlMixerPlayer that also searches the
+// installed sound directory (<program dir>/../share/nova-gunner). It lives until the
+// process ends and is never destroyed, so no exit-time teardown races the audio thread.
+SoundPlayer& DefaultSoundPlayer();
+
+// Records every Play and reports a fixed result; for tests.
+class RecordingPlayer final : public SoundPlayer {
+ public:
+  struct Call {
+    std::string fileName;
+    std::uint32_t flags;
+  };
+  explicit RecordingPlayer(bool result = true) : result(result) {}
+  bool Play(const char* fileName, std::uint32_t flags) override {
+    calls.push_back({fileName, flags});
+    return result;
+  }
+  std::vector<Call> calls;
+  bool result;
+};
+
+}  // namespace StandardSound

@@ -1,0 +1,153 @@
+// The SDL2_mixer player on real WAV files: the generated effects, SDL's disk driver as
+// the sound device, and a machine without a device.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <cstring>
+#include <thread>
+
+#include "support/SdlMixerPlayer.h"
+#include "tests/support/SoundTestSupport.h"
+
+namespace StandardSound {
+namespace {
+
+namespace fs = std::filesystem;
+using soundtest::EnvVar;
+using soundtest::FailureLines;
+using soundtest::ReadFile;
+using soundtest::StdoutCapture;
+using soundtest::WorkingDir;
+
+std::uint32_t Le(const std::string& s, std::size_t at, int bytes) {
+  std::uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | static_cast<unsigned char>(s[at + i]);
+  return v;
+}
+
+// Number of 16-bit samples whose magnitude passes threshold.
+std::size_t Loud(const std::string& pcm, std::size_t from, int threshold) {
+  std::size_t n = 0;
+  for (std::size_t i = from; i + 1 < pcm.size(); i += 2) {
+    const auto s = static_cast<std::int16_t>(Le(pcm, i, 2));
+    if (s > threshold || s < -threshold) ++n;
+  }
+  return n;
+}
+
+TEST(GeneratedSounds, AreValidNonSilentPcmWavs) {
+  for (const char* name : {"missile.wav", "boom.wav", "fire.wav", "outro.wav", "intro.wav",
+                           "powerup.wav", "start.wav"}) {
+    SCOPED_TRACE(name);
+    const std::string wav = ReadFile(fs::path(NOVA_SOUND_DIR) / name);
+    ASSERT_GE(wav.size(), 44u);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(Le(wav, 4, 4), wav.size() - 8);
+    EXPECT_EQ(wav.substr(8, 8), "WAVEfmt ");
+    EXPECT_EQ(Le(wav, 20, 2), 1u);  // PCM
+    EXPECT_EQ(Le(wav, 22, 2), 1u);  // mono
+    EXPECT_EQ(Le(wav, 24, 4), 22050u);
+    EXPECT_EQ(Le(wav, 34, 2), 16u);
+    EXPECT_EQ(wav.substr(36, 4), "data");
+    EXPECT_EQ(Le(wav, 40, 4), wav.size() - 44);
+    EXPECT_GT(wav.size(), 44u + 2 * 22050 / 10);  // at least a tenth of a second
+    EXPECT_GT(Loud(wav, 44, 8000), 200u);
+  }
+}
+
+class DiskAudio : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Reset();
+    SetSoundPlayer(&player_);
+  }
+  void TearDown() override {
+    SetSoundPlayer(nullptr);
+    Reset();
+  }
+  soundtest::ScratchDir dir_;
+  const fs::path output_ = dir_.path() / "audio.raw";
+  EnvVar driver_{"SDL_AUDIODRIVER", "disk"};
+  EnvVar file_{"SDL_DISKAUDIOFILE", output_.string()};
+  SdlMixerPlayer player_;
+};
+
+TEST_F(DiskAudio, SynchronousFireReachesTheDevice) {
+  WorkingDir cwd(NOVA_SOUND_DIR);
+  StdoutCapture out;
+  InitSound(false);
+  const auto start = std::chrono::steady_clock::now();
+  PlaySoundEvent(FIRE);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  player_.Close();
+  EXPECT_EQ(out.Text(), "\n");
+  EXPECT_GE(took.count(), 0.15) << "a synchronous play returns once the 0.22 s effect ended";
+  EXPECT_GT(Loud(ReadFile(output_), 0, 1000), 1000u);
+}
+
+TEST_F(DiskAudio, ManyAsynchronousEffectsMixWithoutFailing) {
+  WorkingDir cwd(NOVA_SOUND_DIR);
+  StdoutCapture out;
+  InitSound(true);
+  // More at once than there are channels: the oldest give way, none is reported lost.
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) PlaySoundEvent(i % 3 == 0 ? BOOM : FIRE);
+  const std::chrono::duration<double, std::micro> took = std::chrono::steady_clock::now() - start;
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  player_.Close();
+  EXPECT_EQ(out.Text(), "\n");
+  std::printf("[ figure ] 1000 asynchronous events with a device: %.1f us each\n",
+              took.count() / 1000);
+  EXPECT_GT(Loud(ReadFile(output_), 0, 1000), 1000u);
+}
+
+TEST_F(DiskAudio, MissingFileIsReportedUntilItAppears) {
+  WorkingDir cwd(dir_.path());
+  StdoutCapture out;
+  InitSound(true);
+  PlaySoundEvent(BOOM);
+  PlaySoundEvent(BOOM);
+  fs::copy_file(fs::path(NOVA_SOUND_DIR) / "boom.wav", dir_.path() / "boom.wav");
+  PlaySoundEvent(BOOM);
+  fs::resize_file(dir_.path() / "boom.wav", 10);  // unreadable now, but already loaded
+  PlaySoundEvent(BOOM);
+  std::ofstream(dir_.path() / "start.wav") << "not a sound";
+  PlaySoundEvent(START);
+  EXPECT_EQ(out.Text(),
+            "\n" + FailureLines("boom.wav") + FailureLines("boom.wav") + FailureLines("start.wav"));
+  EXPECT_TRUE(player_.DeviceOpen());
+}
+
+TEST(NoAudioDevice, EveryEventIsReportedAndTheDeviceIsTriedOnce) {
+  EnvVar driver("SDL_AUDIODRIVER", "nova-no-such-driver");
+  WorkingDir cwd(NOVA_SOUND_DIR);
+  SdlMixerPlayer player;
+  Reset();
+  SetSoundPlayer(&player);
+  StdoutCapture first;
+  InitSound(true);
+  PlaySoundEvent(FIRE);
+  EXPECT_EQ(first.Text(), "\n" + FailureLines("fire.wav"));
+
+  using Micro = std::chrono::duration<double, std::micro>;
+  StdoutCapture out;
+  auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) PlaySoundEvent(FIRE);
+  const Micro withLines = std::chrono::steady_clock::now() - start;
+  start = std::chrono::steady_clock::now();
+  for (int i = 0; i < 1000; ++i) EXPECT_FALSE(player.Play("fire.wav", SND_FILENAME | SND_ASYNC));
+  const Micro playerOnly = std::chrono::steady_clock::now() - start;
+  std::string expected;
+  for (int i = 0; i < 1000; ++i) expected += FailureLines("fire.wav");
+  EXPECT_EQ(out.Text(), expected);
+  std::printf("[ figure ] 1000 events without a device: %.2f us each, %.3f us in the player\n",
+              withLines.count() / 1000, playerOnly.count() / 1000);
+  EXPECT_EQ(player.DeviceOpenAttempts(), 1);
+  EXPECT_FALSE(player.LastError().empty());
+  SetSoundPlayer(nullptr);
+  Reset();
+}
+
+}  // namespace
+}  // namespace StandardSound
