@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -71,6 +72,12 @@ enum class WindowSystemKind {
 };
 // Chooses the window system for the next Init; call before Init.
 void UseWindowSystem(WindowSystemKind kind);
+
+// Failure messages of Init go to this sink instead of an error box (tests, where a
+// modal box would hang). Without a sink they are shown in an error box where a display
+// exists and written to standard error where none does, or when the environment has
+// NOVA_GRAPH_MESSAGES=stderr.
+void SetMessageSink(std::function<void(std::string_view message)> sink);
 
 // Waits until every request made so far is carried out, then returns the surface
 // pixel (x, y) as 0xRRGGBB (0 outside the surface).

@@ -1,0 +1,454 @@
+// The request protocol, the server thread and the module state of Graph.
+#include "graph/Graph.h"
+
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <thread>
+
+#include "graph/Event.h"
+#include "graph/Font.h"
+#include "graph/Raster.h"
+#include "graph/WindowSystem.h"
+
+namespace Graph {
+
+CARDINAL Width = 0;
+CARDINAL Depth = 0;
+CARDINAL NumPColor = 0;
+CARDINAL Columns = 0;
+CARDINAL Rows = 0;
+
+const CARDINAL _GPSET = Raster::kCopy;
+const CARDINAL _GPRESET = Raster::kAndNot;
+const CARDINAL _GAND = Raster::kAnd;
+const CARDINAL _GOR = Raster::kOr;
+const CARDINAL _GXOR = Raster::kXor;
+
+const CARDINAL LNSTYLE_SOLID = 0;
+const CARDINAL LNSTYLE_SHORTDASH = 1;
+const CARDINAL LNSTYLE_DOT = 2;
+const CARDINAL LNSTYLE_DASHDOT = 3;
+const CARDINAL LNSTYLE_DASHDOUBLEDOT = 4;
+const CARDINAL LNSTYLE_INVISIBLE = 5;
+
+const CARDINAL PATSYM_HORIZ = 0;
+const CARDINAL PATSYM_VERT = 1;
+const CARDINAL PATSYM_DIAG2 = 2;
+const CARDINAL PATSYM_DIAG1 = 3;
+const CARDINAL PATSYM_DENSE2 = 4;
+const CARDINAL PATSYM_DENSE1 = 5;
+const CARDINAL PATSYM_SOLID = 8;
+
+namespace {
+
+using detail::ManualResetEvent;
+using detail::WindowShared;
+using Raster::Area;
+using Raster::Colour;
+using Raster::Pixels;
+
+constexpr std::size_t kTextMax = 257;
+constexpr std::size_t kPaletteSize = 1025;
+
+enum Command : std::uint8_t {
+  kNothing = 0,
+  kGetImage = 1,
+  kSetLineStyle = 2,
+  kSetFillMask = 3,
+  kRemapPalette = 4,
+  kSetBkColor = 7,
+  kSetBkMix = 8,
+  kPlot = 9,
+  kRectangle = 10,
+  kLine = 11,
+  kOutText = 18,
+  kPutImage = 20,
+  kOpenSurfaces = 22,
+};
+
+// The one-place mailbox between the game thread and the server thread. It belongs to
+// whoever holds the server: the game thread from claiming the idle event to signalling
+// ready, the server thread from then until it signals idle again.
+struct Slot {
+  std::uint8_t code = kNothing;
+  CARDINAL p[6] = {};
+  char text[kTextMax + 1] = {};
+  CARDINAL result = 0;
+  std::size_t paletteCount = 0;
+  CARDINAL palette[kPaletteSize] = {};
+};
+
+// Drawing settings, kept by the server thread.
+struct Settings {
+  Raster::LineStyle lineStyle = Raster::LineStyle::Solid;
+  CARDINAL fillPattern = 8;
+  bool opaqueText = true;
+  Colour background = 0;
+};
+
+struct Service {
+  ManualResetEvent ready;  // a request waits in the slot
+  ManualResetEvent idle;   // the server is free and the slot holds the last result
+  Slot slot;
+  WindowShared shared;
+  std::unique_ptr<detail::WindowSystem> windowSystem;
+  // Server thread only.
+  Settings settings;
+  std::array<Colour, kPaletteSize> palette{};
+  std::vector<Raster::Image> images;
+};
+
+// Never destroyed: the server thread runs until the process ends and may still be
+// carrying out a request while static objects are torn down.
+Service& S() {
+  static Service* service = new Service;
+  return *service;
+}
+
+// Game-thread state.
+bool initialised = false;
+bool serverRunning = false;
+WindowSystemKind windowKind = WindowSystemKind::Sdl;
+CARDINAL backgroundNumber = 0;
+CARDINAL fillPattern = 8;
+struct {
+  CARDINAL x1 = 1, y1 = 1, x2 = 1, y2 = 1;
+} textWindow;
+std::function<void(std::string_view)> messageSink;
+
+constexpr CARDINAL kStdPalette[16] = {
+    0x000000, 0x0000B0, 0x00B000, 0x008080, 0xB00000, 0x800080, 0xB06000, 0xC0C0C0,
+    0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
+};
+
+void Message(std::string_view text, std::string_view caption) {
+  if (messageSink) {
+    messageSink(text);
+    return;
+  }
+  const char* mode = std::getenv("NOVA_GRAPH_MESSAGES");
+  bool box = !(mode && std::strcmp(mode, "stderr") == 0) && windowKind == WindowSystemKind::Sdl &&
+             S().windowSystem && S().windowSystem->CanShowBox();
+  if (box && detail::ShowErrorBox(caption, text)) return;
+  std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
+}
+
+// ---- server thread ----
+
+Colour ColourOf(CARDINAL number) {
+  return S().palette[number & 0xFF];
+}
+
+// Carries out the request in the slot on one picture. Settings change on the surface
+// run only, so that they hold whether or not a window is drawn as well.
+Area Exec(const Slot& s, const Pixels& px, bool surfaceRun) {
+  Service& sv = S();
+  const CARDINAL* p = s.p;
+  switch (s.code) {
+    case kGetImage: {
+      sv.images.push_back(Raster::Capture(px, static_cast<int>(p[0]), static_cast<int>(p[1]),
+                                          static_cast<int>(p[2]) + 1, static_cast<int>(p[3]) + 1));
+      sv.slot.result = static_cast<CARDINAL>(sv.images.size());
+      return Area{};
+    }
+    case kSetLineStyle:
+      sv.settings.lineStyle = static_cast<Raster::LineStyle>(p[0]);
+      return Area{};
+    case kSetFillMask:
+      sv.settings.fillPattern = p[0];
+      return Area{};
+    case kRemapPalette:
+      for (std::size_t i = 0; i < s.paletteCount; ++i) sv.palette[i] = s.palette[i] & 0xFFFFFF;
+      return Area{};
+    case kSetBkColor:
+      if (surfaceRun) sv.settings.background = ColourOf(p[0]);
+      return Area{};
+    case kSetBkMix:
+      if (surfaceRun) sv.settings.opaqueText = p[0] != 0;
+      return Area{};
+    case kPlot:
+      return Raster::Plot(px, p[0], p[1], ColourOf(p[2]));
+    case kRectangle:
+      if (p[5]) return Raster::FillRect(px, p[0], p[1], p[2], p[3], ColourOf(p[4]));
+      return Raster::FrameRect(px, p[0], p[1], p[2], p[3], ColourOf(p[4]), sv.settings.lineStyle);
+    case kLine:
+      return Raster::Line(px, p[0], p[1], p[2], p[3], ColourOf(p[4]), sv.settings.lineStyle);
+    case kOutText:
+      return Raster::Text(px, p[0], p[1], std::string_view(s.text, strnlen(s.text, kTextMax)),
+                          ColourOf(p[2]), sv.settings.opaqueText, sv.settings.background);
+    case kPutImage:
+      if (p[2] == 0 || p[2] > sv.images.size()) return Area{};  // not a handle GetImage made
+      return Raster::Put(px, p[0], p[1], sv.images[p[2] - 1], p[3]);
+    default:
+      return Area{};
+  }
+}
+
+void RaiseServerPriority() {
+  // One step above normal where allowed; an unprivileged process is refused, which is fine.
+  pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
+  errno = 0;
+  int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
+  if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice - 1);
+}
+
+void ServerLoop() {
+  Service& sv = S();
+  WindowShared& sh = sv.shared;
+  RaiseServerPriority();
+  sv.idle.Set();
+  for (;;) {
+    sv.ready.Wait();
+    sv.ready.Reset();
+    const Slot& s = sv.slot;
+    if (s.code <= kRemapPalette) {
+      Pixels px{sh.surface.data(), sh.width, sh.depth};
+      Exec(s, px, true);
+    } else {
+      {
+        std::lock_guard lock(sh.surfaceLock);
+        Exec(s, Pixels{sh.surface.data(), sh.width, sh.depth}, true);
+      }
+      std::lock_guard lock(sh.windowLock);
+      if (sh.alive) {
+        Area changed = Exec(s, Pixels{sh.window.data(), sh.width, sh.depth}, false);
+        if (!changed.Empty()) {
+          sh.dirty.Add(changed);
+          sv.windowSystem->Changed();
+        }
+      }
+    }
+    sv.idle.Set();
+  }
+}
+
+// ---- game thread: the request protocol ----
+
+// Waits until the server has finished the previous request and takes the slot.
+// FALSE when no server runs (before a successful Init): the request is dropped.
+bool Claim() {
+  if (!serverRunning) return false;
+  S().idle.Wait();
+  S().idle.Reset();
+  return true;
+}
+
+void Post(Command code, std::initializer_list<CARDINAL> params) {
+  if (!Claim()) return;
+  Slot& s = S().slot;
+  std::copy(params.begin(), params.end(), s.p);
+  s.code = code;
+  S().ready.Set();
+}
+
+// Runs `read` over the surface once every earlier request is carried out.
+template <typename F>
+bool WithSurfaceSettled(F read) {
+  if (!Claim()) return false;
+  {
+    std::lock_guard lock(S().shared.surfaceLock);
+    read(S().shared);
+  }
+  S().idle.Set();
+  return true;
+}
+
+bool StartServer() {
+  try {
+    std::thread(ServerLoop).detach();
+  } catch (const std::system_error&) {
+    return false;
+  }
+  serverRunning = true;
+  return true;
+}
+
+// Removes the window when the program ends.
+struct Finaliser {
+  ~Finaliser() { Exit(); }
+} finaliser;
+
+}  // namespace
+
+bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth) {
+  if (initialised) {
+    Message("Graph window was already created", "Graph");
+    return false;
+  }
+  initialised = true;
+  Width = width;
+  Depth = depth;
+  Service& sv = S();
+  WindowShared& sh = sv.shared;
+  sh.width = static_cast<int>(width);
+  sh.depth = static_cast<int>(depth);
+  try {
+    sh.surface.assign(static_cast<std::size_t>(width) * depth, 0);
+    sh.window.assign(static_cast<std::size_t>(width) * depth, 0);
+  } catch (const std::bad_alloc&) {
+    Message("Couldn't create main window", "Graph");
+    return false;
+  }
+
+  if (windowKind == WindowSystemKind::Sdl) {
+    sv.windowSystem = detail::MakeSdlWindowSystem();
+    if (!sv.windowSystem->Open(x, y, sh, Message)) return false;
+  }
+  if (!StartServer()) {
+    Message("Graph server not run", "Graph");
+    return false;
+  }
+  Post(kOpenSurfaces, {});
+  NumPColor = 1u << 24;  // true colour: more than any palette holds
+  InitStdPalette();
+  SetLineStyle(LNSTYLE_SOLID);
+  SetBkMix(true);
+  SetBkColor(0);
+  ClearScreen(0);
+  Rows = (Depth - std::min<CARDINAL>(Depth, Font::kDescent)) / Font::kCellHeight;
+  Columns = Width / Font::kCellWidth;
+  SetTextWindow(1, 1, Columns, Rows);
+  return true;
+}
+
+void Plot(CARDINAL x, CARDINAL y, CARDINAL colour) {
+  Post(kPlot, {x, y, colour});
+}
+
+void Line(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour) {
+  Post(kLine, {x1, y1, x2, y2, colour});
+}
+
+void Rectangle(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour, bool fill) {
+  Post(kRectangle, {x1, y1, x2, y2, colour, fill ? 1u : 0u});
+}
+
+void RawOutText(CARDINAL x, CARDINAL y, CARDINAL colour, std::string_view text) {
+  if (!Claim()) return;
+  Slot& s = S().slot;
+  std::size_t n = 0;
+  while (n < text.size() && n < kTextMax && text[n] != '\0') ++n;
+  std::memcpy(s.text, text.data(), n);
+  s.text[n] = '\0';
+  s.p[0] = x;
+  s.p[1] = y;
+  s.p[2] = colour;
+  s.code = kOutText;
+  S().ready.Set();
+}
+
+void GetImage(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL& image) {
+  if (!serverRunning || Width == 0 || Depth == 0) {
+    image = 0;
+    return;
+  }
+  x1 = std::min(x1, Width - 1);
+  x2 = std::min(x2, Width - 1);
+  y1 = std::min(y1, Depth - 1);
+  y2 = std::min(y2, Depth - 1);
+  Post(kGetImage, {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1});
+  S().idle.Wait();
+  image = S().slot.result;
+}
+
+void PutImage(CARDINAL x, CARDINAL y, CARDINAL image, CARDINAL mode) {
+  Post(kPutImage, {x, y, image, mode});
+}
+
+void InitStdPalette() {
+  RemapAllPalette(kStdPalette);
+}
+
+INTEGER RemapAllPalette(std::span<const CARDINAL> colours) {
+  if (NumPColor < colours.size()) return -1;
+  if (!Claim()) return 0;
+  Slot& s = S().slot;
+  s.paletteCount = std::min<std::size_t>(colours.size(), kPaletteSize - 1);
+  std::copy_n(colours.begin(), s.paletteCount, s.palette);
+  s.code = kRemapPalette;
+  S().ready.Set();
+  return 0;
+}
+
+void SetLineStyle(CARDINAL style) {
+  Post(kSetLineStyle, {style});
+}
+
+void SetBkMix(bool opaque) {
+  Post(kSetBkMix, {opaque ? 1u : 0u});
+}
+
+CARDINAL SetBkColor(CARDINAL colour) {
+  CARDINAL previous = backgroundNumber;
+  backgroundNumber = colour;
+  Post(kSetBkColor, {colour});
+  return previous;
+}
+
+void ClearScreen(CARDINAL mode) {
+  CARDINAL x1, y1, x2, y2;
+  if (mode == 0) {
+    // The whole surface: a filled rectangle stops two short of its far corner.
+    x1 = 0, y1 = 0, x2 = Width + 1, y2 = Depth + 1;
+  } else if (mode == 2) {
+    x1 = (textWindow.x1 - 1) * Font::kCellWidth, y1 = (textWindow.y1 - 1) * Font::kCellHeight;
+    x2 = textWindow.x2 * Font::kCellWidth, y2 = textWindow.y2 * Font::kCellHeight;
+  } else {
+    return;
+  }
+  // A clearing is always solid, whatever pattern is in force.
+  CARDINAL previous = fillPattern;
+  if (previous != PATSYM_SOLID) Post(kSetFillMask, {PATSYM_SOLID});
+  Rectangle(x1, y1, x2, y2, backgroundNumber, true);
+  if (previous != PATSYM_SOLID) Post(kSetFillMask, {previous});
+}
+
+void SetTextWindow(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2) {
+  auto clampTo = [](CARDINAL v, CARDINAL top) {
+    return std::clamp<CARDINAL>(v, 1, std::max<CARDINAL>(top, 1));
+  };
+  x1 = clampTo(x1, Columns), x2 = clampTo(x2, Columns);
+  y1 = clampTo(y1, Rows), y2 = clampTo(y2, Rows);
+  textWindow = {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
+void Exit() {
+  if (!initialised) return;
+  initialised = false;
+  if (S().windowSystem) S().windowSystem->Close();
+}
+
+void UseWindowSystem(WindowSystemKind kind) {
+  windowKind = kind;
+}
+
+void SetMessageSink(std::function<void(std::string_view)> sink) {
+  messageSink = std::move(sink);
+}
+
+std::uint32_t ReadPixel(CARDINAL x, CARDINAL y) {
+  std::uint32_t pixel = 0;
+  WithSurfaceSettled([&](const WindowShared& sh) {
+    if (x < static_cast<CARDINAL>(sh.width) && y < static_cast<CARDINAL>(sh.depth))
+      pixel = sh.surface[static_cast<std::size_t>(y) * sh.width + x];
+  });
+  return pixel;
+}
+
+std::vector<std::uint32_t> ReadSurface() {
+  std::vector<std::uint32_t> pixels;
+  WithSurfaceSettled([&](const WindowShared& sh) { pixels = sh.surface; });
+  return pixels;
+}
+
+}  // namespace Graph

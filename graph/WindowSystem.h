@@ -1,0 +1,49 @@
+// What the graphics service needs from a window system, and what it shares with it.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string_view>
+#include <vector>
+
+#include "graph/Raster.h"
+
+namespace Graph::detail {
+
+// State shared between the server thread and the window thread.
+struct WindowShared {
+  int width = 0, depth = 0;
+  // The surface: the picture the window is repainted from.
+  std::mutex surfaceLock;
+  std::vector<Raster::Colour> surface;
+  // The window's own picture, drawn by the server as each request arrives.
+  std::mutex windowLock;
+  std::vector<Raster::Colour> window;  // guarded by windowLock, like the fields below
+  Raster::Area dirty;                  // drawn but not yet shown
+  bool alive = false;                  // a window shows the picture
+  bool wakePending = false;            // the window thread has been woken and not yet presented
+};
+
+using MessageFn = std::function<void(std::string_view message, std::string_view caption)>;
+
+class WindowSystem {
+ public:
+  virtual ~WindowSystem() = default;
+  // Starts the window thread and returns once the window is shown (TRUE) or has failed.
+  // Failure with no usable display says nothing; other failures go to `message`.
+  virtual bool Open(int x, int y, WindowShared& shared, MessageFn message) = 0;
+  // Server thread, holding the window lock with `alive` set: the window picture changed.
+  virtual void Changed() = 0;
+  // Ends the window thread and removes the window (nothing if it already ended).
+  virtual void Close() = 0;
+  // Whether the failure messages can be shown in a box on this display.
+  virtual bool CanShowBox() const = 0;
+};
+
+std::unique_ptr<WindowSystem> MakeSdlWindowSystem();
+// Shows an error box and waits until it is closed; FALSE when no box can be shown.
+bool ShowErrorBox(std::string_view caption, std::string_view message);
+
+}  // namespace Graph::detail

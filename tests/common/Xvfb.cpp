@@ -1,0 +1,210 @@
+#include "tests/common/Xvfb.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+namespace testing_x {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+bool DisplayAnswers(const std::string& name) {
+  ::Display* d = XOpenDisplay(name.c_str());
+  if (!d) return false;
+  XCloseDisplay(d);
+  return true;
+}
+
+std::string NameOf(::Display* d, ::Window w) {
+  Atom netName = XInternAtom(d, "_NET_WM_NAME", True), utf8 = XInternAtom(d, "UTF8_STRING", True);
+  if (netName != None && utf8 != None) {
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
+                           &data) == Success &&
+        data) {
+      std::string name(reinterpret_cast<char*>(data), count);
+      XFree(data);
+      return name;
+    }
+  }
+  char* name = nullptr;
+  std::string result;
+  if (XFetchName(d, w, &name) && name) {
+    result = name;
+    XFree(name);
+  }
+  return result;
+}
+
+::Window Find(::Display* d, ::Window w, const std::string& title) {
+  XWindowAttributes attrs;
+  if (XGetWindowAttributes(d, w, &attrs) && attrs.map_state == IsViewable && NameOf(d, w) == title)
+    return w;
+  ::Window root, parent, *children = nullptr;
+  unsigned int n = 0;
+  ::Window found = None;
+  if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+    for (unsigned int i = n; i-- > 0 && found == None;) found = Find(d, children[i], title);
+    if (children) XFree(children);
+  }
+  return found;
+}
+
+int Ignore(::Display*, XErrorEvent*) {
+  return 0;
+}
+
+// Runs `f` on a fresh connection, ignoring X errors (a window may vanish meanwhile).
+template <typename F>
+auto WithDisplay(const std::string& name, F f) -> decltype(f(nullptr)) {
+  ::Display* d = XOpenDisplay(name.c_str());
+  if (!d) return decltype(f(nullptr)){};
+  auto old = XSetErrorHandler(Ignore);
+  auto result = f(d);
+  XSync(d, False);
+  XSetErrorHandler(old);
+  XCloseDisplay(d);
+  return result;
+}
+
+}  // namespace
+
+XvfbServer::XvfbServer() {
+  if (const char* d = std::getenv("DISPLAY")) previousDisplay_ = d;
+  // Numbers spread by process id so that parallel tests rarely meet; a taken number
+  // makes Xvfb exit at once and the next is tried.
+  for (int attempt = 0; attempt < 40 && pid_ < 0; ++attempt) {
+    int n = 100 + (getpid() * 7 + attempt) % 800;
+    std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+    std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+    struct stat st;
+    if (stat(lock.c_str(), &st) == 0 || stat(socket.c_str(), &st) == 0) continue;
+    std::string name = ":" + std::to_string(n);
+    pid_t pid = fork();
+    if (pid < 0) return;
+    if (pid == 0) {
+      int null = open("/dev/null", O_RDWR);
+      dup2(null, 1);
+      dup2(null, 2);
+      execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+             static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    auto deadline = std::chrono::steady_clock::now() + 10s;
+    bool up = false;
+    while (std::chrono::steady_clock::now() < deadline) {
+      if (waitpid(pid, nullptr, WNOHANG) == pid) break;  // died: number taken, or no Xvfb
+      if (DisplayAnswers(name)) {
+        up = true;
+        break;
+      }
+      std::this_thread::sleep_for(20ms);
+    }
+    if (!up) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+      continue;
+    }
+    pid_ = pid;
+    display_ = name;
+    setenv("DISPLAY", name.c_str(), 1);
+  }
+}
+
+XvfbServer::~XvfbServer() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  for (int i = 0; i < 100 && waitpid(pid_, nullptr, WNOHANG) != pid_; ++i)
+    std::this_thread::sleep_for(20ms);
+  if (kill(pid_, 0) == 0) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, nullptr, 0);
+  }
+  if (previousDisplay_)
+    setenv("DISPLAY", previousDisplay_->c_str(), 1);
+  else
+    unsetenv("DISPLAY");
+}
+
+std::optional<WindowPixels> ReadWindowPixels(const std::string& display, const std::string& title) {
+  return WithDisplay(display, [&](::Display* d) -> std::optional<WindowPixels> {
+    ::Window w = Find(d, DefaultRootWindow(d), title);
+    if (w == None) return std::nullopt;
+    XWindowAttributes attrs;
+    if (!XGetWindowAttributes(d, w, &attrs)) return std::nullopt;
+    XImage* image = XGetImage(d, w, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
+    if (!image) return std::nullopt;
+    WindowPixels out;
+    out.width = attrs.width;
+    out.height = attrs.height;
+    out.pixels.resize(static_cast<std::size_t>(out.width) * out.height);
+    for (int y = 0; y < out.height; ++y)
+      for (int x = 0; x < out.width; ++x)
+        out.pixels[static_cast<std::size_t>(y) * out.width + x] =
+            static_cast<std::uint32_t>(XGetPixel(image, x, y)) & 0xFFFFFF;
+    XDestroyImage(image);
+    return out;
+  });
+}
+
+bool WaitForWindow(const std::string& display, const std::string& title,
+                   std::chrono::milliseconds timeout) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  do {
+    bool found = WithDisplay(
+        display, [&](::Display* d) { return Find(d, DefaultRootWindow(d), title) != None; });
+    if (found) return true;
+    std::this_thread::sleep_for(20ms);
+  } while (std::chrono::steady_clock::now() < deadline);
+  return false;
+}
+
+void CoverAndUncover(const std::string& display, int x, int y, int width, int height) {
+  WithDisplay(display, [&](::Display* d) {
+    XSetWindowAttributes attrs{};
+    attrs.override_redirect = True;
+    attrs.background_pixel = 0x123456;
+    ::Window cover = XCreateWindow(d, DefaultRootWindow(d), x, y, static_cast<unsigned>(width),
+                                   static_cast<unsigned>(height), 0, CopyFromParent, InputOutput,
+                                   CopyFromParent, CWOverrideRedirect | CWBackPixel, &attrs);
+    XMapRaised(d, cover);
+    XSync(d, False);
+    std::this_thread::sleep_for(100ms);
+    XDestroyWindow(d, cover);
+    XSync(d, False);
+    return true;
+  });
+}
+
+bool CloseWindow(const std::string& display, const std::string& title) {
+  return WithDisplay(display, [&](::Display* d) {
+    ::Window w = Find(d, DefaultRootWindow(d), title);
+    if (w == None) return false;
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = w;
+    e.xclient.message_type = XInternAtom(d, "WM_PROTOCOLS", False);
+    e.xclient.format = 32;
+    e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
+    e.xclient.data.l[1] = CurrentTime;
+    XSendEvent(d, w, False, NoEventMask, &e);
+    return true;
+  });
+}
+
+}  // namespace testing_x
