@@ -18,12 +18,12 @@ extern bool OK;
 
 // One console input event, as a Windows-style console would deliver it.
 struct KeyEvent {
-  bool isKey = true;            // FALSE for anything that is not a key event
-  bool keyDown = true;          // TRUE for a press or an auto-repeat
-  std::uint16_t virtualKey = 0; // Windows virtual key code
-  std::uint16_t scanCode = 0;   // PC scan code set 1
-  CHAR character = 0;           // 0 when the key yields none
-  std::uint32_t state = 0;      // modifier flags below
+  bool isKey = true;             // FALSE for anything that is not a key event
+  bool keyDown = true;           // TRUE for a press or an auto-repeat
+  std::uint16_t virtualKey = 0;  // Windows virtual key code
+  std::uint16_t scanCode = 0;    // PC scan code set 1
+  CHAR character = 0;            // 0 when the key yields none
+  std::uint32_t state = 0;       // modifier flags below
 };
 
 inline constexpr std::uint32_t RIGHT_ALT = 0x01;
@@ -44,7 +44,15 @@ class KeyEventSource {
   virtual bool Peek(KeyEvent& event) = 0;
   // Removes and returns the first waiting event, waiting for one when none waits.
   virtual KeyEvent Read() = 0;
+  // Called when a poll found nothing right after another empty poll: a source that can
+  // wait for input waits here, at most 1 ms, returning at once when input arrives.
+  virtual void Idle() {}
 };
+
+// The Escape key-down event: what a source gives once its input has ended.
+inline constexpr KeyEvent EscapeEvent() {
+  return KeyEvent{true, true, 0x1B, 1, 27, 0};
+}
 
 // Uses source for all later key reads (nullptr: back to the terminal). The pending
 // key is cleared. The source must outlive its use.
@@ -53,6 +61,12 @@ void SetKeySource(KeyEventSource* source);
 // Starts the module: unless a key source was set, puts the terminal (standard input,
 // else /dev/tty) into raw mode, restored on every exit.
 void Init();
+
+// The hook is called once from the fatal-signal path (SIGINT, SIGTERM, SIGHUP, SIGQUIT
+// and crash signals), before the terminal is restored and the signal raised again. It
+// runs inside a signal handler: it must be async-signal-safe (write(2), no malloc, no
+// stdio, no locks). nullptr removes it.
+void SetFatalSignalHook(void (*hook)(int signal));
 
 bool KeyPressed();
 CHAR RdKey();

@@ -40,4 +40,9 @@ void Delay(CARDINAL ms);
 CARDINAL RANDOM(CARDINAL range);
 void RANDOMIZE();
 
+// The seeding step of RANDOM with value s (RANDOMIZE uses it with a clock value).
+void SeedRandom(CARDINAL s);
+// Back to the unseeded state of a fresh start, for tests and replays.
+void ResetRandom();
+
 }  // namespace Lib

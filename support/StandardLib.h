@@ -14,4 +14,8 @@ void Init();
 std::uint32_t PseudoRandomCardGenerator();
 std::uint32_t RandomCard(std::uint32_t min, std::uint32_t max);
 
+// The own generator back to its start value (gSeed 94, gPseudoRandom TRUE), as after
+// Init; Lib's generator is left alone. For tests and replays.
+void Reset();
+
 }  // namespace StandardLib

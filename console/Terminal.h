@@ -1,0 +1,24 @@
+// The terminal behind IO: raw mode with its restore on every exit, and the key source
+// that reads standard input through TermDecoder.
+#pragma once
+
+#include "console/IO.h"
+
+namespace IO::detail {
+
+// The key source over standard input (made on first use).
+KeyEventSource& TerminalSource();
+
+// Raw mode on standard input if it is a terminal, else on /dev/tty; installs the
+// restore for normal exit, std::terminate and signals. Later calls do nothing.
+void EnterRawMode();
+
+// Puts the terminal back as it was; idempotent and async-signal-safe.
+void RestoreTerminal();
+
+void SetFatalHook(void (*hook)(int signal));
+
+// Any IO or Lib call other than KeyPressed: the next empty poll does not wait.
+void NoteOtherCall();
+
+}  // namespace IO::detail

@@ -1,0 +1,70 @@
+// Runs a program on a new pseudo-terminal: write keys to it, read what it prints, read
+// the terminal's settings, send signals, collect its exit status.
+#pragma once
+
+#include <sys/types.h>
+#include <termios.h>
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace testing_pty {
+
+struct PtyOptions {
+  std::vector<std::string> argv;  // argv[0] is the program path
+  // Extra "NAME=value" entries on top of the parent's environment.
+  std::vector<std::string> env;
+  std::string workingDir;  // empty: the parent's
+  // Standard input from this file instead of the terminal (e.g. "/dev/null").
+  std::string stdinPath;
+  unsigned short rows = 24, cols = 80;
+  // Settings the terminal starts with; by default a normal cooked line discipline.
+  std::optional<termios> settings;
+};
+
+class PtyProcess {
+ public:
+  PtyProcess() = default;
+  PtyProcess(const PtyProcess&) = delete;
+  PtyProcess& operator=(const PtyProcess&) = delete;
+  ~PtyProcess();  // kills (SIGKILL) and reaps a program still running
+
+  // FALSE (with errno) when the terminal or the process cannot be made.
+  bool Start(const PtyOptions& options);
+
+  void Write(std::string_view bytes);
+  // Reads whatever arrives within timeout into Output(); returns the new text.
+  std::string Read(std::chrono::milliseconds timeout);
+  // Reads until Output() contains text (TRUE) or timeout passes (FALSE).
+  bool WaitFor(std::string_view text, std::chrono::milliseconds timeout);
+  const std::string& Output() const { return output_; }
+
+  // The terminal's current settings, read through the master side.
+  termios Settings() const;
+  void Signal(int signal);
+
+  // The wait status once the program ended within timeout.
+  std::optional<int> Wait(std::chrono::milliseconds timeout);
+  bool Running() const { return pid_ > 0 && !status_; }
+
+  pid_t Pid() const { return pid_; }
+  int MasterFd() const { return master_; }
+
+  // The settings a fresh terminal gets: canonical input with echo, like a login shell's.
+  static termios CookedSettings();
+
+ private:
+  int master_ = -1;
+  int slave_ = -1;  // kept open so the settings stay readable after the program ends
+  pid_t pid_ = -1;
+  std::optional<int> status_;
+  std::string output_;
+};
+
+// Whether two settings agree on every flag and control character that raw mode touches.
+bool SameSettings(const termios& a, const termios& b);
+
+}  // namespace testing_pty

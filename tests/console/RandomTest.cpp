@@ -1,0 +1,132 @@
+// The game's random numbers: the fixed sequence, the interval rule, the library generator.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "console/Lib.h"
+#include "support/StandardLib.h"
+
+namespace {
+
+// Output of fd 1 while fn runs.
+template <typename Fn>
+std::string CaptureStdout(Fn fn) {
+  std::fflush(stdout);
+  int saved = dup(1);
+  FILE* tmp = std::tmpfile();
+  dup2(fileno(tmp), 1);
+  fn();
+  dup2(saved, 1);
+  close(saved);
+  std::string text;
+  std::rewind(tmp);
+  for (int c; (c = std::fgetc(tmp)) != EOF;) text += static_cast<char>(c);
+  std::fclose(tmp);
+  return text;
+}
+
+TEST(StandardLib, OwnGeneratorRunsItsFixedSequenceOverAFullPeriod) {
+  StandardLib::Reset();
+  const std::array<std::uint32_t, 10> first = {716, 230, 841, 546, 327, 446, 682, 452, 762, 168};
+  for (std::uint32_t v : first) EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), v);
+  StandardLib::Reset();
+  std::array<int, 1013> seen{};
+  for (int i = 0; i < 1012; ++i) ++seen[StandardLib::PseudoRandomCardGenerator()];
+  EXPECT_EQ(StandardLib::gSeed, 94u);  // one period brings it back
+  for (int v = 0; v < 1013; ++v) EXPECT_EQ(seen[v], v == 509 ? 0 : 1) << v;
+  StandardLib::gSeed = 509;  // the fixed point is stepped over
+  EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), 510u);
+}
+
+TEST(StandardLib, FirstGameCallsGiveTheKnownValues) {
+  StandardLib::Reset();
+  EXPECT_EQ(StandardLib::RandomCard(10, 720), 513u);
+  EXPECT_EQ(StandardLib::RandomCard(10, 60), 21u);
+  EXPECT_EQ(StandardLib::RandomCard(1, 2), 2u);
+  EXPECT_EQ(StandardLib::RandomCard(10, 50), 32u);
+  EXPECT_EQ(StandardLib::RandomCard(30, 130), 62u);
+}
+
+TEST(StandardLib, IntervalEdges) {
+  // The rounding constant makes the top reachable from generator value 507 on.
+  for (std::uint32_t g = 0; g <= 1012; ++g) {
+    StandardLib::gSeed = g;
+    const std::uint32_t next = StandardLib::PseudoRandomCardGenerator();
+    StandardLib::gSeed = g;
+    EXPECT_EQ(StandardLib::RandomCard(1, 2), next >= 507 ? 2u : 1u) << next;
+    // The widest interval still never leaves its bounds.
+    StandardLib::gSeed = g;
+    EXPECT_LE(StandardLib::RandomCard(0, 0xFFFFFFFFu), 0xFFFFFFFFu);
+  }
+  for (bool pseudo : {true, false}) {
+    StandardLib::Reset();
+    StandardLib::gPseudoRandom = pseudo;
+    EXPECT_EQ(StandardLib::RandomCard(7, 7), 7u);
+    EXPECT_EQ(StandardLib::gSeed, pseudo ? 716u : 94u);  // still one step on its path
+  }
+  StandardLib::Reset();
+}
+
+TEST(StandardLib, MinAboveMaxWritesOneLineAndKeepsTheGenerator) {
+  StandardLib::Reset();
+  std::uint32_t result = 0;
+  std::string out = CaptureStdout([&] { result = StandardLib::RandomCard(5, 3); });
+  EXPECT_EQ(out, "ERROR calling RandomCardFromInterval: min 5 is bigger than max 3\n");
+  EXPECT_EQ(result, 5u);
+  EXPECT_EQ(StandardLib::gSeed, 94u);
+}
+
+// The seeding step, written out independently.
+std::array<std::uint32_t, 55> SeededTable(std::uint32_t s) {
+  std::array<std::uint32_t, 55> t{};
+  std::uint32_t x = s;
+  for (auto& w : t) w = (x = x * 3141592621u + 17u) >> 16;
+  return t;
+}
+
+TEST(LibRandom, SeedingAndFirstSteps) {
+  Lib::ResetRandom();
+  auto t = SeededTable(12345);
+  EXPECT_EQ(Lib::RANDOM(0), t[54] + t[23]);  // unseeded: seeds with 12345, no index move
+  EXPECT_EQ(Lib::RANDOM(1), 0u);
+
+  Lib::SeedRandom(4321);
+  t = SeededTable(4321);
+  EXPECT_EQ(Lib::RANDOM(0), t[53] + t[22]);
+  EXPECT_EQ(Lib::RANDOM(1000), (t[52] + t[21]) % 1000);
+  for (auto w : t) EXPECT_LT(w, 65536u);
+
+  // Fifty-five steps wrap both indices around without meeting (0, 0) again.
+  Lib::SeedRandom(1);
+  t = SeededTable(1);
+  std::uint32_t j = 54, k = 23, last = 0;
+  for (int i = 0; i < 200; ++i) {
+    j = j == 0 ? 54 : j - 1;
+    k = k == 0 ? 54 : k - 1;
+    t[j] += t[k];
+    last = Lib::RANDOM(0);
+    ASSERT_EQ(last, t[j]) << i;
+  }
+}
+
+TEST(LibRandom, RandomizeSeedsFromTheClockAndTheGameStaysFixed) {
+  Lib::ResetRandom();
+  Lib::RANDOMIZE();
+  const std::uint32_t v = Lib::RANDOM(0);
+  bool found = false;  // second (0..59) x hundredths (0..99)
+  for (std::uint32_t s = 0; s <= 60 * 99 && !found; ++s) {
+    auto t = SeededTable(s);
+    found = v == t[53] + t[22];
+  }
+  EXPECT_TRUE(found);
+  StandardLib::Init();
+  StandardLib::Init();
+  EXPECT_TRUE(StandardLib::gPseudoRandom);
+  EXPECT_EQ(StandardLib::RandomCard(10, 720), 513u);
+  StandardLib::Reset();
+}
+
+}  // namespace
