@@ -108,7 +108,10 @@ Mix_Chunk* SdlMixerPlayer::Chunk(const char* fileName) {
     lastError_ = std::string("no such file: ") + fileName;
     return nullptr;
   }
-  entry.chunk = Mix_LoadWAV(path.c_str());
+  // The file is closed here rather than by the mixer, which forgets to on some errors.
+  SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+  entry.chunk = file != nullptr ? Mix_LoadWAV_RW(file, 0) : nullptr;
+  if (file != nullptr) SDL_RWclose(file);
   if (entry.chunk == nullptr) lastError_ = Mix_GetError();
   return entry.chunk;
 }
