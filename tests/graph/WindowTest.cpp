@@ -1,0 +1,169 @@
+// The real window under an Xvfb server. A process opens the window once, so each
+// scenario runs in a child process of its own (death-test style) and starts its own
+// X server there.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "graph/Graph.h"
+#include "tests/common/Xvfb.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Graph::CARDINAL;
+
+// Runs a scenario and ends the process: 0 when it returned no complaint.
+[[noreturn]] void Child(const std::function<std::string()>& scenario) {
+  std::string complaint = scenario();
+  if (!complaint.empty()) std::fprintf(stderr, "%s\n", complaint.c_str());
+  std::fflush(nullptr);
+  std::exit(complaint.empty() ? 0 : 1);
+}
+
+// Waits until the X server shows exactly the surface in the window.
+std::string WindowMatchesSurface(const std::string& display) {
+  auto surface = Graph::ReadSurface();
+  std::string last = "no window titled Graph";
+  for (auto deadline = std::chrono::steady_clock::now() + 5s;
+       std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(20ms)) {
+    auto shown = testing_x::ReadWindowPixels(display, "Graph");
+    if (!shown) continue;
+    if (shown->width != 1024 || shown->height != 700)
+      return "window is " + std::to_string(shown->width) + "x" + std::to_string(shown->height);
+    last.clear();
+    for (int y = 0; y < shown->height && last.empty(); ++y)
+      for (int x = 0; x < shown->width && last.empty(); ++x)
+        if (shown->at(x, y) != surface[static_cast<std::size_t>(y) * 1024 + x])
+          last =
+              "window differs from the surface at " + std::to_string(x) + "," + std::to_string(y);
+    if (last.empty()) return "";
+  }
+  return last;
+}
+
+void DrawAPicture() {
+  Graph::Rectangle(0, 0, 250, 700, 7, true);
+  Graph::Rectangle(250, 0, 1024, 700, 9, true);
+  for (CARDINAL i = 0; i < 200; ++i) Graph::Plot(300 + i, 300 + i / 2, i);
+  Graph::Line(600, 400, 600, 100, 14);
+  Graph::RawOutText(20, 20, 15, "Score: 12345");
+  CARDINAL image = 0;
+  Graph::GetImage(290, 290, 400, 360, image);
+  Graph::PutImage(700, 500, image, Graph::_GPSET);
+}
+
+class WindowTest : public testing::Test {
+ protected:
+  void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+TEST_F(WindowTest, ShowsTheSurfaceAndRepaintsItAfterBeingCovered) {
+  EXPECT_EXIT(Child([] {
+                testing_x::XvfbServer x;
+                if (!x.Running()) return std::string("Xvfb did not start");
+                if (!Graph::Init(1, 1, 1024, 700)) return std::string("Init failed");
+                DrawAPicture();
+                std::string drawn = WindowMatchesSurface(x.Display());
+                testing_x::CoverAndUncover(x.Display(), 100, 100, 400, 300);
+                Graph::Plot(150, 150,
+                            12);  // drawn after the cover left, before or after the repaint
+                std::string repainted = WindowMatchesSurface(x.Display());
+                Graph::Exit();
+                return drawn.empty() ? repainted : drawn;
+              }),
+              testing::ExitedWithCode(0), "");
+}
+
+TEST_F(WindowTest, AClosedWindowLeavesTheSurfaceWorking) {
+  EXPECT_EXIT(Child([] {
+                testing_x::XvfbServer x;
+                if (!x.Running() || !Graph::Init(1, 1, 1024, 700)) return std::string("no window");
+                DrawAPicture();
+                if (!testing_x::CloseWindow(x.Display(), "Graph"))
+                  return std::string("no window to close");
+                for (int i = 0; i < 250 && testing_x::ReadWindowPixels(x.Display(), "Graph"); ++i)
+                  std::this_thread::sleep_for(20ms);
+                if (testing_x::ReadWindowPixels(x.Display(), "Graph"))
+                  return std::string("window stayed");
+                for (CARDINAL i = 0; i < 10000; ++i) Graph::Plot(i % 1024, 600, i % 15 + 1);
+                Graph::Rectangle(10, 10, 20, 20, 12, true);
+                CARDINAL image = 0;
+                Graph::GetImage(10, 10, 12, 12, image);
+                Graph::PutImage(900, 10, image, Graph::_GPSET);
+                bool ok = Graph::ReadPixel(901, 11) == 0xFF0000 &&
+                          Graph::ReadPixel(9999 % 1024, 600) == 0x00FF00;
+                Graph::Exit();
+                return ok ? std::string() : std::string("drawing after the close went wrong");
+              }),
+              testing::ExitedWithCode(0), "");
+}
+
+TEST_F(WindowTest, WithoutADisplayInitFailsAtOnceAndSilently) {
+  EXPECT_EXIT(Child([] {
+                unsetenv("DISPLAY");
+                unsetenv("WAYLAND_DISPLAY");
+                std::fflush(stdout);
+                dup2(2, 1);  // anything written to either stream fails the test
+                auto start = std::chrono::steady_clock::now();
+                bool opened = Graph::Init(1, 1, 1024, 700);
+                auto took = std::chrono::steady_clock::now() - start;
+                Graph::Plot(1, 1, 15);  // dropped, not waiting for a server that never came
+                CARDINAL image = 99;
+                Graph::GetImage(0, 0, 5, 5, image);
+                if (opened || image != 0 || took > 5s) std::abort();
+                return std::string();
+              }),
+              testing::ExitedWithCode(0), "^$");
+}
+
+// A million mixed requests while the window repaints (it is covered again and again) and
+// is closed half-way. Chiefly for the thread sanitizer build.
+TEST_F(WindowTest, StressWithRepaintsAndACloseHalfWay) {
+  EXPECT_EXIT(Child([] {
+                testing_x::XvfbServer x;
+                if (!x.Running() || !Graph::Init(1, 1, 1024, 700)) return std::string("no window");
+                std::atomic<bool> done{false};
+                std::thread coverer([&] {
+                  while (!done) testing_x::CoverAndUncover(x.Display(), 50, 50, 300, 200);
+                });
+                CARDINAL image = 0;
+                Graph::GetImage(0, 0, 35, 35, image);
+                for (CARDINAL i = 0; i < 1000000; ++i) {
+                  CARDINAL x1 = i * 7 % 1000, y1 = i * 13 % 680, c = i % 16;
+                  switch (i % 5) {
+                    case 0:
+                      Graph::Plot(x1, y1, c);
+                      break;
+                    case 1:
+                      Graph::Rectangle(x1, y1, x1 + 40, y1 + 40, c, true);
+                      break;
+                    case 2:
+                      Graph::Line(x1, y1 + 20, x1, y1, c);
+                      break;
+                    case 3:
+                      Graph::RawOutText(x1, y1, c, "stress");
+                      break;
+                    default:
+                      Graph::PutImage(x1, y1, image, Graph::_GPSET);
+                      break;
+                  }
+                  if (i == 500000) testing_x::CloseWindow(x.Display(), "Graph");
+                }
+                Graph::Plot(3, 3, 10);
+                bool ok = Graph::ReadPixel(3, 3) == 0x00FF00;
+                done = true;
+                coverer.join();
+                Graph::Exit();
+                return ok ? std::string() : std::string("last plot not seen");
+              }),
+              testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
