@@ -1,22 +1,329 @@
-// Placeholder until the terminal decoder lands: reads nothing, ends like closed input.
+// The terminal behind IO: raw mode, its restore on every way out, and the key source
+// over standard input.
 #include "console/Terminal.h"
 
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+
+#include "console/TermDecoder.h"
+
 namespace IO::detail {
+
 namespace {
-class ClosedSource final : public KeyEventSource {
+
+// ---- raw mode and its restore; everything reached from a signal handler is
+// async-signal-safe: atomics, write(2), tcsetattr, sigaction, raise.
+
+int gTtyFd = -1;
+termios gSaved{};
+termios gRawSettings{};
+std::atomic<int> gRaw{0};
+volatile sig_atomic_t gKitty = 0;   // the kitty keyboard protocol was switched on
+volatile sig_atomic_t gActive = 0;  // raw mode wanted: from start until the final exit
+std::atomic<void (*)(int)> gHook{nullptr};
+struct sigaction gOld[NSIG];
+std::terminate_handler gPreviousTerminate = nullptr;
+
+// Report key releases and repeats, every key as an escape code, shifted keys and text.
+constexpr char kKittyPush[] = "\x1b[>31u";
+constexpr char kKittyPop[] = "\x1b[<u";
+
+constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV,
+                                 SIGBUS, SIGFPE,  SIGILL, SIGABRT, SIGSYS};
+
+void WriteTty(const char* s, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(gTtyFd, s, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return;
+    }
+    s += w;
+    n -= static_cast<std::size_t>(w);
+  }
+}
+
+void RawOff() {
+  if (gRaw.exchange(0) == 0) return;
+  if (gKitty) WriteTty(kKittyPop, sizeof kKittyPop - 1);
+  ::tcsetattr(gTtyFd, TCSANOW, &gSaved);
+}
+
+void RawOn() {
+  if (gRaw.exchange(1) == 1) return;
+  ::tcsetattr(gTtyFd, TCSANOW, &gRawSettings);
+  if (gKitty) WriteTty(kKittyPush, sizeof kKittyPush - 1);
+}
+
+bool InForeground() {
+  return gTtyFd >= 0 && ::tcgetpgrp(gTtyFd) == ::getpgrp();
+}
+
+void OnFatalSignal(int sig, siginfo_t* info, void*) {
+  const int savedErrno = errno;
+  if (void (*hook)(int) = gHook.exchange(nullptr)) hook(sig);
+  gActive = 0;
+  RawOff();
+  // Hand the signal on to whoever had it before (by default: the end of the program).
+  ::sigaction(sig, &gOld[sig], nullptr);
+  const bool fault = (sig == SIGSEGV || sig == SIGBUS || sig == SIGFPE || sig == SIGILL) &&
+                     info != nullptr && info->si_code > 0;
+  if (!fault) ::raise(sig);  // delivered when this handler returns; a fault simply recurs
+  errno = savedErrno;
+}
+
+void OnStop(int) {
+  const int savedErrno = errno;
+  const bool wasRaw = gRaw.load() != 0;
+  RawOff();
+  struct sigaction dfl {};
+  dfl.sa_handler = SIG_DFL;
+  sigemptyset(&dfl.sa_mask);
+  struct sigaction ours {};
+  ::sigaction(SIGTSTP, &dfl, &ours);
+  sigset_t tstp;
+  sigemptyset(&tstp);
+  sigaddset(&tstp, SIGTSTP);
+  ::sigprocmask(SIG_UNBLOCK, &tstp, nullptr);
+  ::raise(SIGTSTP);  // stops here until continued
+  ::sigaction(SIGTSTP, &ours, nullptr);
+  if (wasRaw && gActive && InForeground()) RawOn();
+  errno = savedErrno;
+}
+
+void OnContinue(int) {
+  const int savedErrno = errno;
+  if (gActive && InForeground()) RawOn();
+  errno = savedErrno;
+}
+
+void RestoreAtExit() {
+  gActive = 0;
+  RawOff();
+}
+
+void OnTerminate() {
+  gActive = 0;
+  RawOff();
+  if (gPreviousTerminate != nullptr) gPreviousTerminate();
+  std::abort();
+}
+
+void InstallSignalHandlers() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+
+  // Room to run the handler when the crash is a stack overflow.
+  stack_t current{};
+  if (::sigaltstack(nullptr, &current) == 0 && (current.ss_flags & SS_DISABLE) != 0) {
+    static char altStack[64 * 1024];
+    stack_t alt{};
+    alt.ss_sp = altStack;
+    alt.ss_size = sizeof altStack;
+    ::sigaltstack(&alt, nullptr);
+  }
+  for (int sig : kFatalSignals) {
+    struct sigaction old {};
+    ::sigaction(sig, nullptr, &old);
+    if (old.sa_handler == SIG_IGN) continue;  // e.g. SIGHUP under nohup stays ignored
+    gOld[sig] = old;
+    struct sigaction sa {};
+    sa.sa_sigaction = OnFatalSignal;
+    sa.sa_flags = SA_SIGINFO | SA_ONSTACK;
+    sigfillset(&sa.sa_mask);  // nothing else runs on top of the restore
+    ::sigaction(sig, &sa, nullptr);
+  }
+  struct sigaction old {};
+  ::sigaction(SIGTSTP, nullptr, &old);
+  if (old.sa_handler != SIG_IGN) {
+    struct sigaction sa {};
+    sa.sa_handler = OnStop;
+    sa.sa_flags = SA_RESTART;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGTSTP, &sa, nullptr);
+  }
+  struct sigaction cont {};
+  cont.sa_handler = OnContinue;
+  cont.sa_flags = SA_RESTART;
+  sigemptyset(&cont.sa_mask);
+  ::sigaction(SIGCONT, &cont, nullptr);
+}
+
+std::uint64_t NowMs() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<std::uint64_t>(t.tv_sec) * 1000u +
+         static_cast<std::uint64_t>(t.tv_nsec) / 1000000u;
+}
+
+// ---- the key source over standard input
+
+class TerminalKeySource final : public KeyEventSource {
  public:
-  bool Peek(KeyEvent& e) override {
-    e = EscapeEvent();
+  bool Peek(KeyEvent& event) override {
+    if (!HasKey()) Pump(0);
+    if (HasKey()) {
+      event = decoder_.Front();
+      return true;
+    }
+    if (!ended_) return false;
+    event = EscapeEvent();
     return true;
   }
-  KeyEvent Read() override { return EscapeEvent(); }
+
+  KeyEvent Read() override {
+    for (;;) {
+      if (HasKey()) return decoder_.Pop();
+      if (ended_) return EscapeEvent();
+      const std::int64_t settle = decoder_.MsUntilSettle(NowMs());
+      Pump(settle < 0 ? -1 : static_cast<int>(settle));
+    }
+  }
+
+  void Idle() override {
+    if (!HasKey() && !ended_) Pump(1);
+  }
+
+  // Asks the terminal whether it speaks the kitty keyboard protocol; the answer, and
+  // any key typed meanwhile, goes through the decoder like all input.
+  bool ProbeKitty() {
+    constexpr char kQuery[] = "\x1b[?u\x1b[c";
+    if (::write(fd_, kQuery, sizeof kQuery - 1) != static_cast<ssize_t>(sizeof kQuery - 1))
+      return false;
+    const std::uint64_t deadline = NowMs() + 300;
+    while (!decoder_.DeviceAttributesSeen() && !ended_) {
+      const std::uint64_t now = NowMs();
+      if (now >= deadline) break;
+      Pump(static_cast<int>(deadline - now));
+    }
+    kitty_ = decoder_.KittyReplySeen();
+    return kitty_;
+  }
+
+ private:
+  // Under the kitty protocol the terminal no longer turns Ctrl+C, Ctrl+Z and Ctrl+\ into
+  // signals itself.
+  bool HasKey() {
+    while (decoder_.HasEvent()) {
+      const KeyEvent& e = decoder_.Front();
+      const std::uint32_t mods = e.state & (LEFT_CTRL | RIGHT_CTRL | LEFT_ALT | RIGHT_ALT);
+      int sig = 0;
+      if (kitty_ && e.keyDown && mods != 0 && (mods & (LEFT_ALT | RIGHT_ALT)) == 0) {
+        if (e.virtualKey == 'C') sig = SIGINT;
+        if (e.virtualKey == 'Z') sig = SIGTSTP;
+        if (e.virtualKey == 0xDC) sig = SIGQUIT;
+      }
+      if (sig == 0) return true;
+      decoder_.Pop();
+      ::kill(0, sig);
+    }
+    return false;
+  }
+
+  // One wait of at most timeoutMs (-1: no limit) and one read. Reads nothing while
+  // enough decoded keys wait, so a flood of input stays in the kernel.
+  void Pump(int timeoutMs) {
+    if (ended_ || decoder_.EventCount() >= 64) return;
+    pollfd p{fd_, POLLIN, 0};
+    const int r = ::poll(&p, 1, timeoutMs);
+    if (r < 0) {
+      if (errno != EINTR && errno != EAGAIN) End();
+      return;
+    }
+    if (r == 0) {
+      decoder_.Advance(NowMs());
+      return;
+    }
+    if ((p.revents & POLLNVAL) != 0) {
+      End();
+      return;
+    }
+    std::uint8_t buf[256];
+    const ssize_t n = ::read(fd_, buf, sizeof buf);
+    if (n > 0) {
+      decoder_.Feed(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)), NowMs());
+    } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
+      End();  // end of file, or a terminal that hung up
+    }
+  }
+
+  void End() {
+    ended_ = true;
+    decoder_.Finish();
+  }
+
+  int fd_ = STDIN_FILENO;
+  TermDecoder decoder_;
+  bool ended_ = false;
+  bool kitty_ = false;
 };
-}  // namespace
-KeyEventSource& TerminalSource() {
-  static ClosedSource s;
-  return s;
+
+TerminalKeySource& Terminal() {
+  static TerminalKeySource source;
+  return source;
 }
-void EnterRawMode() {}
-void RestoreTerminal() {}
-void SetFatalHook(void (*)(int)) {}
+
+bool KittyWanted() {
+  const char* term = std::getenv("TERM");
+  if (term != nullptr && std::strcmp(term, "dumb") == 0) return false;
+  const char* off = std::getenv("NOVA_LEGACY_KEYS");
+  return off == nullptr || *off == '\0';
+}
+
+}  // namespace
+
+KeyEventSource& TerminalSource() {
+  return Terminal();
+}
+
+void EnterRawMode() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  if (::isatty(STDIN_FILENO)) {
+    gTtyFd = STDIN_FILENO;
+  } else {
+    gTtyFd = ::open("/dev/tty", O_RDWR | O_NOCTTY | O_CLOEXEC);
+    if (gTtyFd < 0) return;  // no terminal at all: nothing to set up
+  }
+  if (::tcgetattr(gTtyFd, &gSaved) != 0) return;
+  gRawSettings = gSaved;
+  gRawSettings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO | IEXTEN);
+  gRawSettings.c_iflag &= ~static_cast<tcflag_t>(IXON | ICRNL);
+  gRawSettings.c_cc[VMIN] = 1;
+  gRawSettings.c_cc[VTIME] = 0;
+
+  InstallSignalHandlers();
+  std::atexit(RestoreAtExit);
+  gPreviousTerminate = std::set_terminate(OnTerminate);
+  gActive = 1;
+  RawOn();
+  // The protocol's answers arrive on the input we read, so only a terminal on standard
+  // input is asked.
+  if (gTtyFd == STDIN_FILENO && KittyWanted() && Terminal().ProbeKitty()) {
+    gKitty = 1;
+    WriteTty(kKittyPush, sizeof kKittyPush - 1);
+  }
+}
+
+void RestoreTerminal() {
+  RawOff();
+}
+
+void SetFatalHook(void (*hook)(int signal)) {
+  gHook.store(hook);
+  if (hook != nullptr) InstallSignalHandlers();
+}
+
 }  // namespace IO::detail

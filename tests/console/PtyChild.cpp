@@ -1,1 +1,42 @@
-int main() {}
+// Runs on a pseudo-terminal for the console tests: echoes each key code as [n], and
+// on request crashes, throws or exits, so the terminal's restore can be checked.
+#include <unistd.h>
+
+#include <cstdlib>
+#include <stdexcept>
+
+#include "console/IO.h"
+
+namespace {
+void Hook(int signal) {
+  char text[] = "HOOK00\n";
+  text[4] = static_cast<char>('0' + signal / 10);
+  text[5] = static_cast<char>('0' + signal % 10);
+  ssize_t ignored = ::write(STDOUT_FILENO, text, sizeof text - 1);
+  (void)ignored;
+}
+}  // namespace
+
+int main() {
+  IO::SetFatalSignalHook(Hook);
+  IO::Init();
+  IO::WrStr("READY");
+  IO::WrLn();
+  IO::CHAR previous = 1;
+  for (;;) {
+    const IO::CHAR c = IO::RdKey();
+    const bool second = previous == 0;  // the second code of a two-code key is no command
+    previous = c;
+    IO::WrChar('[');
+    IO::WrCard(c, 0);
+    IO::WrChar(']');
+    if (second) continue;
+    if (c == 'q' || c == 27) break;
+    if (c == 's') *static_cast<volatile int*>(nullptr) = 1;
+    if (c == 'x') throw std::runtime_error("uncaught on purpose");
+    if (c == 'e') std::exit(3);
+  }
+  IO::WrStr("BYE");
+  IO::WrLn();
+  return 0;
+}

@@ -1,0 +1,66 @@
+// Turns the bytes a terminal sends into console key events: legacy xterm, rxvt and Linux
+// console sequences, the kitty keyboard protocol, Alt as an ESC prefix, UTF-8 text.
+// Pure: bytes and the time they arrived go in, events come out; no IO of its own.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <span>
+
+#include "console/IO.h"
+
+namespace IO {
+
+class TermDecoder {
+ public:
+  // A lone ESC is the Escape key once this long passes with no further byte; an
+  // unfinished sequence is settled after the same time.
+  static constexpr std::uint64_t kSettleMs = 50;
+  // Longest control sequence kept; longer ones are skipped to their end and dropped.
+  static constexpr std::size_t kMaxSequence = 48;
+
+  // Bytes that arrived at nowMs (milliseconds on any steady scale).
+  void Feed(std::span<const std::uint8_t> bytes, std::uint64_t nowMs);
+  // Time passed without bytes: settles what waited too long.
+  void Advance(std::uint64_t nowMs);
+  // The input has ended: settles everything at once.
+  void Finish();
+  // Milliseconds from nowMs until Advance has something to settle; -1 when nothing waits.
+  std::int64_t MsUntilSettle(std::uint64_t nowMs) const;
+
+  bool HasEvent() const { return !events_.empty(); }
+  std::size_t EventCount() const { return events_.size(); }
+  const KeyEvent& Front() const { return events_.front(); }
+  KeyEvent Pop();
+
+  // Answers to the start-up queries: the kitty flags report (CSI ? flags u) and the
+  // primary device attributes (CSI ? ... c). Neither ever becomes a key.
+  bool KittyReplySeen() const { return kittyReply_; }
+  bool DeviceAttributesSeen() const { return deviceAttributes_; }
+
+ private:
+  struct Sequence;
+  void Take(std::uint8_t byte);
+  void Parse(bool settle);
+  std::size_t ParseOne(bool settle);  // bytes consumed, 0 = wait for more
+  std::size_t ParseUtf8(std::size_t at, std::uint32_t mods, bool settle);
+  std::size_t ParseCsi(std::size_t at, std::uint32_t mods, bool settle);
+  std::size_t ParseSs3(std::size_t at, std::uint32_t mods, bool settle);
+  void DispatchCsi(const Sequence& s, std::uint32_t alt);
+  void DispatchKitty(const Sequence& s, std::uint32_t alt);
+  void EmitByte(std::uint8_t c, std::uint32_t mods);
+  void EmitText(std::uint32_t codePoint, std::uint32_t mods, bool keyDown);
+  void Emit(const KeyEvent& e) { events_.push_back(e); }
+
+  std::array<std::uint8_t, kMaxSequence + 8> buf_{};
+  std::size_t len_ = 0;
+  bool skipping_ = false;  // inside an overlong sequence, dropping up to its end
+  std::uint64_t lastByteMs_ = 0;
+  std::deque<KeyEvent> events_;
+  bool kittyReply_ = false;
+  bool deviceAttributes_ = false;
+};
+
+}  // namespace IO

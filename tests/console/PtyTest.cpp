@@ -1,0 +1,117 @@
+// The console on a real pseudo-terminal: keys arrive as codes, and the terminal gets
+// its settings back however the program ends.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+
+#include "tests/common/Pty.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using testing_pty::PtyOptions;
+using testing_pty::PtyProcess;
+
+PtyOptions Child() {
+  PtyOptions o;
+  o.argv = {PTY_CHILD_PATH};
+  o.env = {"TERM=xterm-256color", "ASAN_OPTIONS=detect_leaks=0"};
+  return o;
+}
+
+// Starts the child and waits until it is reading keys in raw mode.
+void StartReady(PtyProcess& p, PtyOptions o = Child()) {
+  ASSERT_TRUE(p.Start(o));
+  ASSERT_TRUE(p.WaitFor("READY", 5s)) << p.Output();
+}
+
+TEST(Pty, KeysArriveAsCodesInRawModeAndTheSettingsComeBack) {
+  PtyProcess p;
+  const termios before = PtyProcess::CookedSettings();
+  StartReady(p);
+  const termios raw = p.Settings();
+  EXPECT_EQ(raw.c_lflag & (ICANON | ECHO | IEXTEN), 0u);
+  EXPECT_EQ(raw.c_iflag & (IXON | ICRNL), 0u);
+  EXPECT_NE(raw.c_lflag & ISIG, 0u);
+  EXPECT_NE(raw.c_oflag & OPOST, 0u);
+  p.Write("h\r");
+  p.Write("\x1b[A");
+  p.Write("\x1bOB\x1b[1;5D\x1b[15~");
+  ASSERT_TRUE(p.WaitFor("[104][13][0][72][0][80][0][115][0][63]", 5s)) << p.Output();
+  p.Write("\x1b");  // a lone Escape ends it after the settle time
+  auto status = p.Wait(5s);
+  ASSERT_TRUE(status);
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+  EXPECT_NE(p.Output().find("[27]BYE"), std::string::npos);
+  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), before));
+}
+
+TEST(Pty, EverySignalAndCrashPathRestoresTheTerminal) {
+  struct Case {
+    const char* name;
+    int signal;         // sent with kill, or 0
+    const char* bytes;  // typed, or nullptr
+    int dies;           // the signal it dies of, or 0 for a plain exit status
+  };
+  const Case cases[] = {
+      {"SIGTERM", SIGTERM, nullptr, SIGTERM},
+      {"SIGHUP", SIGHUP, nullptr, SIGHUP},
+      {"Ctrl+C", 0, "\x03", SIGINT},
+      {"SIGQUIT", SIGQUIT, nullptr, SIGQUIT},
+      {"segfault", 0, "s", SIGSEGV},
+      {"uncaught exception", 0, "x", SIGABRT},
+      {"exit()", 0, "e", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    PtyProcess p;
+    StartReady(p);
+    ASSERT_EQ(p.Settings().c_lflag & ICANON, 0u);
+    if (c.signal != 0) p.Signal(c.signal);
+    if (c.bytes != nullptr) p.Write(c.bytes);
+    auto status = p.Wait(10s);
+    ASSERT_TRUE(status);
+    if (c.dies == 0) {
+      EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 3);
+    } else {
+      // Under a sanitizer a crash ends in the sanitizer's report and exit instead.
+      EXPECT_TRUE(WIFSIGNALED(*status) ? WTERMSIG(*status) == c.dies
+                                       : c.dies == SIGSEGV || c.dies == SIGABRT);
+      const std::string hook = "HOOK" + std::to_string(c.dies / 10) + std::to_string(c.dies % 10);
+      EXPECT_NE(p.Output().find(hook), std::string::npos) << p.Output();
+    }
+    EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), PtyProcess::CookedSettings()));
+  }
+}
+
+TEST(Pty, InputFromDevNullEndsTheProgram) {
+  PtyProcess p;
+  PtyOptions o = Child();
+  o.stdinPath = "/dev/null";
+  ASSERT_TRUE(p.Start(o));
+  auto status = p.Wait(5s);
+  ASSERT_TRUE(status) << p.Output();
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+  EXPECT_NE(p.Output().find("[27]BYE"), std::string::npos) << p.Output();
+  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), PtyProcess::CookedSettings()));
+}
+
+TEST(Pty, KittyProtocolWhenTheTerminalConfirmsIt) {
+  PtyProcess p;
+  ASSERT_TRUE(p.Start(Child()));
+  ASSERT_TRUE(p.WaitFor("\x1b[?u\x1b[c", 5s)) << p.Output();
+  p.Write("\x1b[?0u\x1b[?62;22c");
+  ASSERT_TRUE(p.WaitFor("\x1b[>31u", 5s)) << p.Output();
+  ASSERT_TRUE(p.WaitFor("READY", 5s));
+  // h press and release, Shift alone, Up, Ctrl+Right, Shift+a with its text.
+  p.Write("\x1b[104u\x1b[104;1:3u\x1b[57441;2u\x1b[1;1A\x1b[1;5C\x1b[97:65;2;65u");
+  ASSERT_TRUE(p.WaitFor("[104][0][72][0][116][65]", 5s)) << p.Output();
+  p.Write("\x1b[99;5u");  // Ctrl+C as the protocol reports it still ends the program
+  auto status = p.Wait(5s);
+  ASSERT_TRUE(status);
+  EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGINT);
+  EXPECT_NE(p.Output().find("\x1b[<u"), std::string::npos);
+  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), PtyProcess::CookedSettings()));
+}
+
+}  // namespace
