@@ -1,0 +1,147 @@
+// Shared fixture of the game tests: one off-screen graphics service and one set of
+// sprites per process; per test a virtual clock, scripted keys, a recording sound
+// player, the game globals back at program start and the generator at its seed.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "console/IO.h"
+#include "console/Lib.h"
+#include "console/ScriptedKeys.h"
+#include "game/NovaGunner.h"
+#include "game/World.h"
+#include "graph/Graph.h"
+#include "support/StandardLib.h"
+#include "support/StandardSound.h"
+
+namespace gametest {
+
+// Sounds asked for, by file name; every one reported as played.
+class RecordingPlayer final : public StandardSound::SoundPlayer {
+ public:
+  bool Play(const char* fileName, std::uint32_t) override {
+    played.emplace_back(fileName);
+    return true;
+  }
+  int Count(const std::string& name) const {
+    int n = 0;
+    for (const auto& p : played) n += p == name ? 1 : 0;
+    return n;
+  }
+  std::vector<std::string> played;
+};
+
+// What the process-wide set-up left behind.
+struct Shared {
+  bool graphOk = false;
+  NovaGunner::CARDINAL handles[10] = {};
+  // Bounding box of the pixels left on the surface by building the sprites.
+  int leftMinX = 1 << 30, leftMinY = 1 << 30, leftMaxX = -1, leftMaxY = -1;
+  std::uint32_t palette[16] = {};
+};
+
+inline Shared& Process() {
+  static Shared shared = [] {
+    Shared s;
+    static Lib::VirtualClock clock;
+    static IO::ScriptedKeySource keys;
+    Lib::SetClock(&clock);
+    IO::SetKeySource(&keys);
+    Lib::Init();
+    IO::Init();
+    StandardLib::Init();
+    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
+    s.graphOk = Graph::Init(1, 1, 1024, 700);
+    if (!s.graphOk) return s;
+    StandardLib::Reset();
+    NovaGunner::InitObjects();
+    NovaGunner::InitYou();
+    NovaGunner::InitThem();
+    NovaGunner::InitBigboss();
+    NovaGunner::InitSchildbox();
+    NovaGunner::InitKogelbox();
+    NovaGunner::InitRaketbox();
+    NovaGunner::InitRaket();
+    NovaGunner::InitExplode();
+    using namespace NovaGunner;
+    const CARDINAL h[10] = {bitmapyou,     bitmapyououtro,  bitmapthem,     bitmapthemoutro,
+                            bitmapbigboss, bitmapschildbox, bitmapkogelbox, bitmapraketbox,
+                            bitmapraket,   bitmapexplosie};
+    for (int i = 0; i < 10; ++i) s.handles[i] = h[i];
+    const std::vector<std::uint32_t> surface = Graph::ReadSurface();
+    for (int y = 0; y < 700; ++y) {
+      for (int x = 0; x < 1024; ++x) {
+        if (surface[static_cast<std::size_t>(y) * 1024 + x] == 0) continue;
+        s.leftMinX = std::min(s.leftMinX, x), s.leftMaxX = std::max(s.leftMaxX, x);
+        s.leftMinY = std::min(s.leftMinY, y), s.leftMaxY = std::max(s.leftMaxY, y);
+      }
+    }
+    for (CARDINAL c = 0; c < 16; ++c) {
+      Graph::Plot(1000, 10, c);
+      s.palette[c] = Graph::ReadPixel(1000, 10);
+    }
+    return s;
+  }();
+  return shared;
+}
+
+class GameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Shared& s = Process();
+    ASSERT_TRUE(s.graphOk) << "the off-screen graphics service did not start";
+    IO::SetKeySource(&keys);
+    Lib::SetClock(&clock);
+    StandardSound::Reset();
+    StandardSound::SetSoundPlayer(&sounds);
+    StandardSound::InitSound(true);
+    NovaGunner::ResetForTests();
+    using namespace NovaGunner;
+    CARDINAL* h[10] = {&bitmapyou,     &bitmapyououtro,  &bitmapthem,     &bitmapthemoutro,
+                       &bitmapbigboss, &bitmapschildbox, &bitmapkogelbox, &bitmapraketbox,
+                       &bitmapraket,   &bitmapexplosie};
+    for (int i = 0; i < 10; ++i) *h[i] = s.handles[i];
+    StandardLib::Reset();
+    Graph::Rectangle(0, 0, 1025, 701, 0, true);
+  }
+
+  void TearDown() override {
+    IO::SetKeySource(nullptr);
+    StandardSound::SetSoundPlayer(nullptr);
+    StandardSound::Reset();
+    Lib::SetClock(nullptr);
+  }
+
+  // The objects at their starting values and Run's start done, ready for ticks.
+  void StartGame() {
+    NovaGunner::InitObjects();
+    NovaGunner::World::StartRun();
+    sounds.played.clear();
+  }
+  void Ticks(int n) {
+    for (int i = 0; i < n; ++i) NovaGunner::World::Tick();
+  }
+  NovaGunner::World::RunState& S() { return NovaGunner::World::State(); }
+
+  std::uint32_t Palette(NovaGunner::CARDINAL c) { return Process().palette[c]; }
+  std::uint32_t Pixel(int x, int y) { return Graph::ReadPixel(x, y); }
+  // How many pixels of the block [x0, x1] x [y0, y1] have colour number c.
+  int CountColour(int x0, int y0, int x1, int y1, NovaGunner::CARDINAL c) {
+    const std::vector<std::uint32_t> surface = Graph::ReadSurface();
+    int n = 0;
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        n += surface[static_cast<std::size_t>(y) * 1024 + x] == Palette(c);
+    return n;
+  }
+
+  IO::ScriptedKeySource keys;
+  Lib::VirtualClock clock;
+  RecordingPlayer sounds;
+};
+
+}  // namespace gametest
