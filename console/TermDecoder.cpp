@@ -286,14 +286,14 @@ std::size_t TermDecoder::ParseUtf8(std::size_t at, std::uint32_t mods, bool sett
   } else if (c >= 0xF0 && c <= 0xF4) {
     need = 3, cp = c & 0x07u;
   } else {
-    EmitText('?', mods, true);  // a byte that cannot start a character
+    Emit(KeyEvent{true, true, 0, 0, '?', mods});  // a byte that cannot start a character
     return at + 1;
   }
   for (std::size_t k = 1; k <= need; ++k) {
     const std::size_t i = at + k;
     if (i >= len_) {
       if (!settle) return 0;
-      EmitText('?', mods, true);  // cut short
+      Emit(KeyEvent{true, true, 0, 0, '?', mods});  // cut short
       return len_;
     }
     std::uint8_t lo = 0x80, hi = 0xBF;
@@ -305,7 +305,7 @@ std::size_t TermDecoder::ParseUtf8(std::size_t at, std::uint32_t mods, bool sett
     }
     const std::uint8_t b = buf_[i];
     if (b < lo || b > hi) {
-      EmitText('?', mods, true);
+      Emit(KeyEvent{true, true, 0, 0, '?', mods});
       return i;  // the offending byte starts afresh
     }
     cp = (cp << 6) | (b & 0x3Fu);
@@ -530,8 +530,10 @@ void TermDecoder::DispatchCsi(const Sequence& s, std::uint32_t alt) {
       if (s.final == '$' || s.final == '@') state |= SHIFT;
       const std::uint32_t n = s.Get(0, 0, 0);
       if (n == 27 && s.count >= 3) {  // xterm modifyOtherKeys: 27; mods; character ~
-        const std::uint32_t cp = s.Get(2, 0, 0);
-        if (cp < 0x80) {
+        std::uint32_t cp = s.Get(2, 0, 0);
+        if ((state & LEFT_CTRL) != 0 && ((cp | 0x20) >= 'a' && (cp | 0x20) <= 'z')) {
+          EmitByte(static_cast<std::uint8_t>(cp & 0x1F), state);  // like the plain Ctrl byte
+        } else if (cp < 0x80) {
           EmitByte(static_cast<std::uint8_t>(cp), state);
         } else {
           EmitText(cp, state, true);
