@@ -162,6 +162,13 @@ std::optional<int> PtyProcess::Wait(std::chrono::milliseconds timeout) {
     pid_t r = ::waitpid(pid_, &status, WNOHANG);
     if (r == pid_) {
       status_ = status;
+      // Collect what the program wrote last; the terminal keeps it after the end.
+      for (pollfd p{master_, POLLIN, 0}; ::poll(&p, 1, 10) > 0 && (p.revents & POLLIN);) {
+        char buf[4096];
+        ssize_t n = ::read(master_, buf, sizeof buf);
+        if (n <= 0) break;
+        output_.append(buf, static_cast<std::size_t>(n));
+      }
       return status_;
     }
     if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
