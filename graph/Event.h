@@ -39,14 +39,21 @@ class ManualResetEvent {
 
  private:
   static constexpr std::uint32_t kSignalled = 1, kWaiter = 2;
-  static constexpr int kSpins = 4000;
+  static constexpr int kSpins = 100;
+  static constexpr int kYields = 4;
 
+  // A few microseconds of spinning catch a partner running on the other core; a few
+  // yields let it run when both share one core; after that the wait blocks.
   bool Spin() const {
     for (int i = 0; i < kSpins; ++i) {
       if (state_.load(std::memory_order_acquire) & kSignalled) return true;
 #if defined(__x86_64__) || defined(__i386__)
       __builtin_ia32_pause();
 #endif
+    }
+    for (int i = 0; i < kYields; ++i) {
+      if (state_.load(std::memory_order_acquire) & kSignalled) return true;
+      std::this_thread::yield();
     }
     return false;
   }
