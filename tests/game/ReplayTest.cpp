@@ -1,0 +1,212 @@
+// Demo files, their key source, and the built program replaying and recording plays.
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "game/Replay.h"
+#include "tests/game/GameFixture.h"
+
+namespace {
+
+using namespace NovaGunner;
+using gametest::GameTest;
+
+struct Outcome {
+  int status = -1;
+  std::string out;
+};
+
+// Runs the program with args (already quoted), stdout captured, stderr into stdout.
+Outcome Program(const std::string& args) {
+  Outcome o;
+  const std::string command = std::string(NOVA_GUNNER_PATH) + " " + args + " 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  if (pipe == nullptr) return o;
+  char buf[65536];
+  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) o.out.append(buf, n);
+  const int status = ::pclose(pipe);
+  o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return o;
+}
+
+std::vector<std::string> Lines(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(prefix, 0) == 0) lines.push_back(line);
+  }
+  return lines;
+}
+
+// The trace and outcome lines of a headless timedemo of the demo file.
+std::vector<std::string> Trace(const std::string& demo, const std::string& more = "") {
+  const Outcome o = Program("--timedemo " + demo + " --headless --trace --nosound " + more);
+  EXPECT_EQ(o.status, 0) << o.out.substr(0, 500);
+  std::vector<std::string> lines = Lines(o.out, "tick ");
+  for (const auto& line : Lines(o.out, "outcome: ")) lines.push_back(line);
+  return lines;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class Scratch {
+ public:
+  Scratch() {
+    char name[] = "/tmp/nova-replay-XXXXXX";
+    dir_ = ::mkdtemp(name);
+  }
+  ~Scratch() { std::filesystem::remove_all(dir_); }
+  std::string File(const std::string& name, const std::string& text = "") const {
+    const std::string path = dir_ + "/" + name;
+    if (!text.empty()) std::ofstream(path, std::ios::binary) << text;
+    return path;
+  }
+
+ private:
+  std::string dir_;
+};
+
+const std::string kLongPlay = std::string(NOVA_TEST_DATA) + "/long-play.demo";
+
+TEST(DemoFile, LinesFollowTheRulesOrTheFileIsRefused) {
+  std::vector<Replay::DemoLine> lines;
+  int at = 0;
+  std::string fault;
+  ASSERT_TRUE(Replay::ParseDemo("# head\n\n1 0 80\r\n2\t32\n  \n9 27\n", lines, at, fault))
+      << fault;
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0].count, 2);
+  EXPECT_EQ(lines[0].codes[1], 80);
+  EXPECT_EQ(lines[2].tick, 9);
+  struct Bad {
+    const char* text;
+    int line;
+  } bad[] = {{"1 32\n1 32\n", 2},  {"5 32\n3 32\n", 2},    {"0 32\n", 1},  {"1 256\n", 1},
+             {"1 0\n", 1},         {"1 32 80\n", 1},       {"1 0 0\n", 1}, {"1\n", 1},
+             {"1 0 80 80\n", 1},   {"#\n1 -3\n", 2},       {"1 x\n", 1},   {"99999999999 32\n", 1},
+             {"1 32 # note\n", 1}, {"2 32\n\n\n1 32\n", 4}};
+  for (const Bad& b : bad) {
+    EXPECT_FALSE(Replay::ParseDemo(b.text, lines, at, fault)) << b.text;
+    EXPECT_EQ(at, b.line) << b.text;
+    EXPECT_FALSE(fault.empty());
+  }
+}
+
+TEST_F(GameTest, DemoKeysReachTheLoopOnlyDuringTheirTick) {
+  std::vector<Replay::DemoLine> lines;
+  int at = 0;
+  std::string fault;
+  ASSERT_TRUE(Replay::ParseDemo("1 0 72\n2 13\n3 27\n5 32\n7 104\n", lines, at, fault));
+  Replay::DemoKeySource source(lines);
+  IO::SetKeySource(&source);
+  S().tick = 0;
+  ASSERT_TRUE(IO::KeyPressed());
+  EXPECT_EQ(IO::RdKey(), 0);
+  EXPECT_EQ(IO::RdKey(), 72);
+  EXPECT_FALSE(IO::KeyPressed());
+  S().tick = 1;
+  ASSERT_TRUE(IO::KeyPressed());
+  EXPECT_EQ(IO::RdKey(), 13);
+  S().tick = 2;
+  ASSERT_TRUE(IO::KeyPressed());
+  EXPECT_EQ(IO::RdKey(), 27);
+  S().tick = 3;
+  EXPECT_FALSE(IO::KeyPressed());
+  S().tick = 5;  // tick 6: the key of tick 5 was never read and is gone
+  EXPECT_FALSE(IO::KeyPressed());
+  S().tick = 6;
+  ASSERT_TRUE(IO::KeyPressed());
+  EXPECT_EQ(IO::RdKey(), 104);
+}
+
+TEST(ReplayProgram, LongPlayGivesThePredictedTraceEveryTime) {
+  const std::vector<std::string> trace = Trace(kLongPlay);
+  std::ifstream in(std::string(NOVA_TEST_DATA) + "/long-play.trace");
+  std::vector<std::string> expected;
+  for (std::string line; std::getline(in, line);) expected.push_back(line);
+  ASSERT_FALSE(expected.empty());
+  for (std::size_t i = 0; i < std::min(trace.size(), expected.size()); ++i) {
+    ASSERT_EQ(trace[i], expected[i]) << "first difference on line " << i + 1;
+  }
+  EXPECT_EQ(trace.size(), expected.size());
+  EXPECT_EQ(Trace(kLongPlay), trace);
+}
+
+TEST(ReplayProgram, OneChangedKeyChangesThePlayAndRecordingsReplayTheSame) {
+  Scratch scratch;
+  std::string demo = ReadAll(kLongPlay);
+  const std::size_t at = demo.find("\n766 32\n");
+  ASSERT_NE(at, std::string::npos);
+  demo.replace(at, 8, "\n766 48\n");  // a bomb instead of a bullet
+  const std::string changed = scratch.File("changed.demo", demo);
+  const std::string recorded = scratch.File("recorded.demo");
+  const std::vector<std::string> original = Trace(kLongPlay);
+  const std::vector<std::string> trace = Trace(changed, "--record " + recorded);
+  ASSERT_GT(trace.size(), 766u);
+  EXPECT_TRUE(std::equal(trace.begin(), trace.begin() + 765, original.begin()));
+  EXPECT_NE(trace[765], original[765]);
+  EXPECT_NE(trace, original);
+
+  const std::string text = ReadAll(recorded);
+  EXPECT_EQ(text.rfind("#", 0), 0u);
+  EXPECT_NE(text.find("\n766 48\n"), std::string::npos);
+  EXPECT_EQ(Trace(recorded), trace);
+}
+
+TEST(ReplayProgram, ARecordingSurvivesAFatalSignal) {
+  Scratch scratch;
+  const std::string recorded = scratch.File("killed.demo");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, 1);
+    ::execl(NOVA_GUNNER_PATH, NOVA_GUNNER_PATH, "--replay", kLongPlay.c_str(), "--headless",
+            "--nosound", "--record", recorded.c_str(), static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // Nothing reaches the file before the play ends or the program dies; the play is past
+  // tick 12 after start-up, the 4.5 s pause and 60 ms per tick.
+  ::sleep(2);
+  EXPECT_TRUE(ReadAll(recorded).empty());
+  ::usleep(10500 * 1000);
+  ::kill(child, SIGTERM);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+  const std::string text = ReadAll(recorded);
+  EXPECT_EQ(text.rfind("#", 0), 0u);
+  EXPECT_NE(text.find("\n1 0 80\n"), std::string::npos);
+  EXPECT_NE(text.find("\n12 0 80\n"), std::string::npos) << text;
+}
+
+TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
+  Scratch scratch;
+  const std::string bad = scratch.File("bad.demo", "# x\n1 32\n1 32\n");
+  Outcome o = Program("--timedemo " + bad + " --headless");
+  EXPECT_EQ(o.status, 2);
+  EXPECT_NE(o.out.find(bad + ":3:"), std::string::npos) << o.out;
+  EXPECT_EQ(Lines(o.out, "").size(), 1u);
+  o = Program("--replay " + scratch.File("missing.demo"));
+  EXPECT_EQ(o.status, 2);
+  EXPECT_NE(o.out.find("missing.demo"), std::string::npos);
+  o = Program("--fast");
+  EXPECT_EQ(o.status, 2);
+  EXPECT_NE(o.out.find("--fast"), std::string::npos);
+  o = Program("--help");
+  EXPECT_EQ(o.status, 0);
+  EXPECT_NE(o.out.find("--timedemo"), std::string::npos);
+}
+
+}  // namespace
