@@ -1,4 +1,5 @@
 // The game's objects and pools, their starting values and drawing by kind.
+#include "game/Letters.h"
 #include "game/NovaGunner.h"
 #include "game/World.h"
 #include "graph/Graph.h"
@@ -205,6 +206,10 @@ void ResetForTests() {
   bitmapyou = bitmapyououtro = bitmapthem = bitmapthemoutro = bitmapbigboss = 0;
   bitmapschildbox = bitmapkogelbox = bitmapraketbox = bitmapraket = bitmapexplosie = 0;
   COLOR = 0;
+  for (Object* letter : {&a, &e, &g, &i, &m, &y, &w, &n, &o, &r, &v, &u, &nn, &nnn, &ee}) {
+    *letter = Object{};
+  }
+  z = 0;
   World::ResetRun();
 }
 
