@@ -135,17 +135,13 @@ bool KeyPressed() {
   KeyEventSource& src = Source();
   const bool waitIfEmpty = gLastPollEmpty;
   gLastPollEmpty = false;
+  // A second empty poll in a row first waits a little (returning as soon as input
+  // arrives), so a polling loop sleeps in the kernel instead of spinning.
+  if (waitIfEmpty) src.Idle();
   KeyEvent e;
   if (!src.Peek(e)) {
-    if (!waitIfEmpty) {
-      gLastPollEmpty = true;
-      return false;
-    }
-    src.Idle();
-    if (!src.Peek(e)) {
-      gLastPollEmpty = true;
-      return false;
-    }
+    gLastPollEmpty = true;
+    return false;
   }
   if (e.isKey && e.keyDown) return true;
   src.Read();  // a release or a non-key event at the head is dropped

@@ -172,7 +172,9 @@ std::uint64_t NowMs() {
 class TerminalKeySource final : public KeyEventSource {
  public:
   bool Peek(KeyEvent& event) override {
-    if (!HasKey()) Pump(0);
+    // Right after Idle found nothing there is nothing new to look for.
+    if (!HasKey() && !idleFoundNothing_) Pump(0);
+    idleFoundNothing_ = false;
     if (HasKey()) {
       event = decoder_.Front();
       return true;
@@ -192,7 +194,7 @@ class TerminalKeySource final : public KeyEventSource {
   }
 
   void Idle() override {
-    if (!HasKey() && !ended_) Pump(1);
+    if (!HasKey() && !ended_) idleFoundNothing_ = !Pump(1);
   }
 
   // Asks the terminal whether it speaks the kitty keyboard protocol; the answer, and
@@ -233,21 +235,22 @@ class TerminalKeySource final : public KeyEventSource {
 
   // One wait of at most timeoutMs (-1: no limit) and one read. Reads nothing while
   // enough decoded keys wait, so a flood of input stays in the kernel.
-  void Pump(int timeoutMs) {
-    if (ended_ || decoder_.EventCount() >= 64) return;
+  // TRUE when it read something or saw the input end.
+  bool Pump(int timeoutMs) {
+    if (ended_ || decoder_.EventCount() >= 64) return true;
     pollfd p{fd_, POLLIN, 0};
     const int r = ::poll(&p, 1, timeoutMs);
     if (r < 0) {
       if (errno != EINTR && errno != EAGAIN) End();
-      return;
+      return ended_;
     }
     if (r == 0) {
       decoder_.Advance(NowMs());
-      return;
+      return decoder_.HasEvent();
     }
     if ((p.revents & POLLNVAL) != 0) {
       End();
-      return;
+      return true;
     }
     std::uint8_t buf[256];
     const ssize_t n = ::read(fd_, buf, sizeof buf);
@@ -256,6 +259,7 @@ class TerminalKeySource final : public KeyEventSource {
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
       End();  // end of file, or a terminal that hung up
     }
+    return true;
   }
 
   void End() {
@@ -267,6 +271,7 @@ class TerminalKeySource final : public KeyEventSource {
   TermDecoder decoder_;
   bool ended_ = false;
   bool kitty_ = false;
+  bool idleFoundNothing_ = false;
 };
 
 TerminalKeySource& Terminal() {
