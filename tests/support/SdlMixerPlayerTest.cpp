@@ -114,6 +114,11 @@ TEST_F(DiskAudio, MissingFileIsReportedUntilItAppears) {
   EXPECT_EQ(out.Text(),
             "\n" + FailureLines("boom.wav") + FailureLines("boom.wav") + FailureLines("start.wav"));
   EXPECT_TRUE(player_.DeviceOpen());
+
+  // The installed game also looks in its sound directory; a name with a directory stays put.
+  SdlMixerPlayer installed({NOVA_SOUND_DIR});
+  EXPECT_TRUE(installed.Play("fire.wav", SND_FILENAME | SND_ASYNC));
+  EXPECT_FALSE(installed.Play("./intro.wav", SND_FILENAME | SND_ASYNC));
 }
 
 TEST(NoAudioDevice, EveryEventIsReportedAndTheDeviceIsTriedOnce) {
