@@ -18,6 +18,7 @@ namespace StandardSound {
 // first Play and never retried after a failure, so a machine without sound costs each
 // event only a flag test. Files are looked up as named (relative to the working
 // directory), then in each search directory when the name has no directory part.
+// SDL2_mixer is one per process: keep one player open at a time.
 class SdlMixerPlayer final : public SoundPlayer {
  public:
   explicit SdlMixerPlayer(std::vector<std::string> searchDirs = {});
