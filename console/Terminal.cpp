@@ -17,6 +17,11 @@
 
 #include "console/TermDecoder.h"
 
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#include <sanitizer/common_interface_defs.h>
+#define NOVA_SANITIZED 1
+#endif
+
 namespace IO::detail {
 
 namespace {
@@ -311,6 +316,9 @@ void EnterRawMode() {
 
   InstallSignalHandlers();
   std::atexit(RestoreAtExit);
+#ifdef NOVA_SANITIZED
+  __sanitizer_set_death_callback(RestoreAtExit);  // a sanitizer report ends with _exit
+#endif
   gPreviousTerminate = std::set_terminate(OnTerminate);
   gActive = 1;
   RawOn();

@@ -126,6 +126,34 @@ TEST_F(KeyCodes, KeyPressedLooksAtTheQueueOnly) {
   EXPECT_EQ(IO::RdKey(), 27);
 }
 
+// Counts the waits KeyPressed asks for.
+class IdleCounter final : public IO::KeyEventSource {
+ public:
+  bool Peek(KeyEvent&) override { return false; }
+  KeyEvent Read() override { return IO::EscapeEvent(); }
+  void Idle() override { ++idles; }
+  int idles = 0;
+};
+
+TEST(KeyPressed, OnlyARepeatedEmptyPollWaits) {
+  IdleCounter source;
+  IO::SetKeySource(&source);
+  Lib::VirtualClock clock;
+  Lib::SetClock(&clock);
+  for (int tick = 0; tick < 5; ++tick) {  // the game: one poll, then the tick's delay
+    EXPECT_FALSE(IO::KeyPressed());
+    Lib::Delay(60);
+  }
+  EXPECT_EQ(source.idles, 0);
+  for (int i = 0; i < 5; ++i) IO::KeyPressed();  // the menu: poll after poll
+  EXPECT_EQ(source.idles, 4);
+  IO::WrStr("");  // any other call in between: no wait
+  IO::KeyPressed();
+  EXPECT_EQ(source.idles, 4);
+  Lib::SetClock(nullptr);
+  IO::SetKeySource(nullptr);
+}
+
 template <typename Fn>
 std::string CaptureStdout(Fn fn) {
   std::fflush(stdout);

@@ -2,6 +2,7 @@
 // on request crashes, throws or exits, so the terminal's restore can be checked.
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
 
@@ -32,7 +33,8 @@ int main() {
     IO::WrChar(']');
     if (second) continue;
     if (c == 'q' || c == 27) break;
-    if (c == 's') *static_cast<volatile int*>(nullptr) = 1;
+    // A real fault at a tiny address (a null pointer would be caught by UBSan first).
+    if (c == 's') *reinterpret_cast<volatile int*>(std::uintptr_t{8}) = 1;
     if (c == 'x') throw std::runtime_error("uncaught on purpose");
     if (c == 'e') std::exit(3);
   }
