@@ -96,10 +96,13 @@ struct Settings {
   Colour background = 0;
 };
 
+// The events and the slot pass between the two threads' cores on every request: each
+// sits on a cache line of its own.
 struct Service {
-  ManualResetEvent ready;  // a request waits in the slot
-  ManualResetEvent idle;   // the server is free and the slot holds the last result
-  Slot slot;
+  alignas(64) ManualResetEvent ready;  // a request waits in the slot
+  alignas(64) ManualResetEvent idle;   // the server is free and the slot holds the last result
+  alignas(64) Slot slot;
+  alignas(64) char apart = 0;
   WindowShared shared;
   std::unique_ptr<detail::WindowSystem> windowSystem;
   // Server thread only.

@@ -51,7 +51,7 @@ std::string NameOf(::Display* d, ::Window w) {
   return result;
 }
 
-::Window Find(::Display* d, ::Window w, const std::string& title) {
+::Window FindTitled(::Display* d, ::Window w, const std::string& title) {
   XWindowAttributes attrs;
   if (XGetWindowAttributes(d, w, &attrs) && attrs.map_state == IsViewable && NameOf(d, w) == title)
     return w;
@@ -59,7 +59,7 @@ std::string NameOf(::Display* d, ::Window w) {
   unsigned int n = 0;
   ::Window found = None;
   if (XQueryTree(d, w, &root, &parent, &children, &n)) {
-    for (unsigned int i = n; i-- > 0 && found == None;) found = Find(d, children[i], title);
+    for (unsigned int i = n; i-- > 0 && found == None;) found = FindTitled(d, children[i], title);
     if (children) XFree(children);
   }
   return found;
@@ -143,7 +143,7 @@ XvfbServer::~XvfbServer() {
 
 std::optional<WindowPixels> ReadWindowPixels(const std::string& display, const std::string& title) {
   return WithDisplay(display, [&](::Display* d) -> std::optional<WindowPixels> {
-    ::Window w = Find(d, DefaultRootWindow(d), title);
+    ::Window w = FindTitled(d, DefaultRootWindow(d), title);
     if (w == None) return std::nullopt;
     XWindowAttributes attrs;
     if (!XGetWindowAttributes(d, w, &attrs)) return std::nullopt;
@@ -167,7 +167,7 @@ bool WaitForWindow(const std::string& display, const std::string& title,
   auto deadline = std::chrono::steady_clock::now() + timeout;
   do {
     bool found = WithDisplay(
-        display, [&](::Display* d) { return Find(d, DefaultRootWindow(d), title) != None; });
+        display, [&](::Display* d) { return FindTitled(d, DefaultRootWindow(d), title) != None; });
     if (found) return true;
     std::this_thread::sleep_for(20ms);
   } while (std::chrono::steady_clock::now() < deadline);
@@ -193,7 +193,7 @@ void CoverAndUncover(const std::string& display, int x, int y, int width, int he
 
 bool CloseWindow(const std::string& display, const std::string& title) {
   return WithDisplay(display, [&](::Display* d) {
-    ::Window w = Find(d, DefaultRootWindow(d), title);
+    ::Window w = FindTitled(d, DefaultRootWindow(d), title);
     if (w == None) return false;
     XEvent e{};
     e.xclient.type = ClientMessage;
@@ -205,6 +205,46 @@ bool CloseWindow(const std::string& display, const std::string& title) {
     XSendEvent(d, w, False, NoEventMask, &e);
     return true;
   });
+}
+
+XStandIn::XStandIn(const std::string& display, const std::string& title) {
+  ::Display* d = XOpenDisplay(display.c_str());
+  if (!d) return;
+  display_ = d;
+  window_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 600, 600, 200, 100, 0, 0, 0x202020);
+  XStoreName(d, window_, title.c_str());
+  XSelectInput(d, window_, StructureNotifyMask);
+  XMapWindow(d, window_);
+  for (XEvent e; XNextEvent(d, &e), e.type != MapNotify;) {
+  }
+  Focus(window_);
+}
+
+XStandIn::~XStandIn() {
+  if (!display_) return;
+  XDestroyWindow(static_cast<::Display*>(display_), window_);
+  XCloseDisplay(static_cast<::Display*>(display_));
+}
+
+unsigned long XStandIn::FocusedWindow() const {
+  if (!display_) return None;
+  ::Window focus = None;
+  int revert = 0;
+  XGetInputFocus(static_cast<::Display*>(display_), &focus, &revert);
+  return focus;
+}
+
+unsigned long XStandIn::Find(const std::string& title) const {
+  if (!display_) return None;
+  ::Display* d = static_cast<::Display*>(display_);
+  return FindTitled(d, DefaultRootWindow(d), title);
+}
+
+void XStandIn::Focus(unsigned long window) const {
+  if (!display_) return;
+  ::Display* d = static_cast<::Display*>(display_);
+  XSetInputFocus(d, window, RevertToParent, CurrentTime);
+  XSync(d, False);
 }
 
 }  // namespace testing_x

@@ -54,4 +54,27 @@ void CoverAndUncover(const std::string& display, int x, int y, int width, int he
 // (WM_DELETE_WINDOW). FALSE when no such window is found.
 bool CloseWindow(const std::string& display, const std::string& title);
 
+// A plain top-level window of the test's own, on a connection of its own: a stand-in
+// for the terminal that has the keyboard focus when the program starts.
+class XStandIn {
+ public:
+  // Maps the window titled `title` and gives it the keyboard focus.
+  XStandIn(const std::string& display, const std::string& title);
+  ~XStandIn();
+  XStandIn(const XStandIn&) = delete;
+  XStandIn& operator=(const XStandIn&) = delete;
+
+  unsigned long Id() const { return window_; }
+  // The window that holds the keyboard focus now (None, 0, when nobody does).
+  unsigned long FocusedWindow() const;
+  // The first mapped window titled `title`, or 0.
+  unsigned long Find(const std::string& title) const;
+  // Gives the keyboard focus to `window`, as a click on it would.
+  void Focus(unsigned long window) const;
+
+ private:
+  void* display_ = nullptr;
+  unsigned long window_ = 0;
+};
+
 }  // namespace testing_x

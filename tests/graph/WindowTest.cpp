@@ -105,6 +105,24 @@ TEST_F(WindowTest, AClosedWindowLeavesTheSurfaceWorking) {
               testing::ExitedWithCode(0), "");
 }
 
+TEST_F(WindowTest, TheKeyboardGoesBackToTheTerminalAfterTheFirstActivationOnly) {
+  EXPECT_EXIT(Child([] {
+                testing_x::XvfbServer x;
+                testing_x::XStandIn terminal(x.Display(), "terminal");
+                if (!x.Running() || !Graph::Init(1, 1, 1024, 700)) return std::string("no window");
+                std::this_thread::sleep_for(500ms);  // shown, activated, and 50 ms later given back
+                unsigned long graph = terminal.Find("Graph");
+                bool givenBack = terminal.FocusedWindow() == terminal.Id();
+                terminal.Focus(graph);  // a click on the window later on
+                std::this_thread::sleep_for(500ms);
+                bool kept = terminal.FocusedWindow() == graph;
+                Graph::Exit();
+                if (!givenBack) return std::string("the window kept the focus it took at first");
+                return kept ? std::string() : std::string("a later activation was given away");
+              }),
+              testing::ExitedWithCode(0), "");
+}
+
 TEST_F(WindowTest, WithoutADisplayInitFailsAtOnceAndSilently) {
   EXPECT_EXIT(Child([] {
                 unsetenv("DISPLAY");
