@@ -115,3 +115,37 @@ TEST(Pty, KittyProtocolWhenTheTerminalConfirmsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Job control needs a shell: Ctrl+Z stops the program with the terminal given back, and
+// fg brings it back in raw mode.
+TEST(Pty, SuspendGivesTheTerminalBackAndContinueTakesItAgain) {
+  PtyProcess p;
+  PtyOptions o = Child();
+  o.argv = {"/bin/bash", "-m", "-c", "\"$0\"; echo STOPPED; read -r line; fg; echo \"EXIT $?\"",
+            PTY_CHILD_PATH};
+  ASSERT_TRUE(p.Start(o));
+  ASSERT_TRUE(p.WaitFor("READY", 5s)) << p.Output();
+  p.Write("a");
+  ASSERT_TRUE(p.WaitFor("[97]", 5s));
+  EXPECT_EQ(p.Settings().c_lflag & ICANON, 0u);
+  p.Write("\x1a");  // Ctrl+Z
+  ASSERT_TRUE(p.WaitFor("STOPPED", 5s)) << p.Output();
+  const termios stopped = p.Settings();
+  EXPECT_NE(stopped.c_lflag & ICANON, 0u);
+  EXPECT_NE(stopped.c_lflag & ECHO, 0u);
+  // After fg the program reads keys in raw mode again.
+  p.Write("\n");
+  const auto deadline = std::chrono::steady_clock::now() + 5s;
+  while ((p.Settings().c_lflag & ICANON) != 0 && std::chrono::steady_clock::now() < deadline)
+    p.Read(10ms);
+  EXPECT_EQ(p.Settings().c_lflag & ICANON, 0u);
+  p.Write("b");
+  EXPECT_TRUE(p.WaitFor("[98]", 5s)) << p.Output();
+  p.Write("q");
+  EXPECT_TRUE(p.WaitFor("EXIT 0", 5s)) << p.Output();
+  p.Wait(5s);
+}
+
+}  // namespace
