@@ -276,6 +276,28 @@ bool StartServer() {
   return true;
 }
 
+// Makes the surfaces and opens the window; FALSE after a message, or silently without a
+// display. The server is not drawing meanwhile.
+bool OpenSurfacesAndWindow(INTEGER x, INTEGER y) {
+  Service& sv = S();
+  WindowShared& sh = sv.shared;
+  sh.width = static_cast<int>(Width);
+  sh.depth = static_cast<int>(Depth);
+  try {
+    sh.surface.assign(static_cast<std::size_t>(Width) * Depth, 0);
+    sh.window.assign(static_cast<std::size_t>(Width) * Depth, 0);
+  } catch (const std::bad_alloc&) {
+    Message("Couldn't create main window", "Graph");
+    return false;
+  }
+  sv.windowSystem.reset();
+  if (windowKind == WindowSystemKind::Sdl) {
+    sv.windowSystem = detail::MakeSdlWindowSystem();
+    if (!sv.windowSystem->Open(x, y, sh, Message)) return false;
+  }
+  return true;
+}
+
 // Removes the window when the program ends.
 struct Finaliser {
   ~Finaliser() { Exit(); }
@@ -291,23 +313,12 @@ bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth) {
   initialised = true;
   Width = width;
   Depth = depth;
-  Service& sv = S();
-  WindowShared& sh = sv.shared;
-  sh.width = static_cast<int>(width);
-  sh.depth = static_cast<int>(depth);
-  try {
-    sh.surface.assign(static_cast<std::size_t>(width) * depth, 0);
-    sh.window.assign(static_cast<std::size_t>(width) * depth, 0);
-  } catch (const std::bad_alloc&) {
-    Message("Couldn't create main window", "Graph");
-    return false;
-  }
-
-  if (windowKind == WindowSystemKind::Sdl) {
-    sv.windowSystem = detail::MakeSdlWindowSystem();
-    if (!sv.windowSystem->Open(x, y, sh, Message)) return false;
-  }
-  if (!StartServer()) {
+  // After an Exit the server still runs: hold it while the surfaces and window change.
+  bool held = Claim();
+  bool opened = OpenSurfacesAndWindow(x, y);
+  if (held) S().idle.Set();
+  if (!opened) return false;
+  if (!serverRunning && !StartServer()) {
     Message("Graph server not run", "Graph");
     return false;
   }

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <thread>
@@ -139,6 +140,25 @@ TEST_F(WindowTest, WithoutADisplayInitFailsAtOnceAndSilently) {
                 return std::string();
               }),
               testing::ExitedWithCode(0), "^$");
+}
+
+TEST_F(WindowTest, InitAfterExitOpensAgainOnTheSameServer) {
+  EXPECT_EXIT(Child([] {
+                auto threads = [] {
+                  return std::distance(std::filesystem::directory_iterator("/proc/self/task"), {});
+                };
+                Graph::UseWindowSystem(Graph::WindowSystemKind::None);
+                if (!Graph::Init(1, 1, 64, 48)) return std::string("first Init failed");
+                Graph::Plot(1, 1, 15);
+                auto before = threads();
+                Graph::Exit();
+                if (!Graph::Init(1, 1, 32, 24)) return std::string("second Init failed");
+                Graph::Plot(2, 2, 12);
+                bool ok = Graph::ReadPixel(1, 1) == 0 && Graph::ReadPixel(2, 2) == 0xFF0000 &&
+                          Graph::ReadSurface().size() == 32u * 24 && threads() == before;
+                return ok ? std::string() : std::string("the second opening went wrong");
+              }),
+              testing::ExitedWithCode(0), "");
 }
 
 // A million mixed requests while the window repaints (it is covered again and again) and
