@@ -3,10 +3,12 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <system_error>
@@ -97,6 +99,20 @@ class SdlWindowSystem final : public WindowSystem {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     // Ctrl+C in the console must end the program, not become a window event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // With no display named, say nothing and try nothing: SDL's Wayland probe would
+    // print its own complaint on standard error.
+    auto named = [](const char* name) {
+      const char* v = std::getenv(name);
+      return v && *v;
+    };
+    if (!named("SDL_VIDEODRIVER")) {
+      if (named("WAYLAND_DISPLAY")) {
+      } else if (named("DISPLAY")) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+      } else {
+        return false;
+      }
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -122,6 +138,9 @@ class SdlWindowSystem final : public WindowSystem {
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
       display_ = info.info.x11.display;
+      char name[] = "graph", windowClass[] = "GraphWnd";
+      XClassHint hint{name, windowClass};
+      XSetClassHint(display_, info.info.x11.window, &hint);
       int revert = 0;
       XGetInputFocus(display_, &previousFocus_, &revert);
     }
