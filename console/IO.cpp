@@ -25,6 +25,7 @@ CHAR gPending = 0;
 // TRUE when the last call into IO or Lib was a KeyPressed that found nothing: a second
 // empty poll in a row may then wait briefly instead of spinning.
 bool gLastPollEmpty = false;
+bool gStarted = false;  // Init was called
 
 using KeyTable = std::array<CHAR, 256>;
 
@@ -114,6 +115,9 @@ namespace detail {
 void NoteOtherCall() {
   gLastPollEmpty = false;
 }
+bool TerminalInUse() {
+  return gSource == nullptr && gStarted;
+}
 }  // namespace detail
 
 void SetKeySource(KeyEventSource* source) {
@@ -124,6 +128,7 @@ void SetKeySource(KeyEventSource* source) {
 
 void Init() {
   gLastPollEmpty = false;
+  gStarted = true;
   if (gSource == nullptr) detail::EnterRawMode();
 }
 

@@ -24,10 +24,7 @@ timespec MonotonicNow() {
   return t;
 }
 
-}  // namespace
-
-void RealClock::Sleep(CARDINAL ms) {
-  // An absolute deadline keeps the sleep exact across signal interruptions.
+timespec DeadlineIn(CARDINAL ms) {
   timespec deadline = MonotonicNow();
   deadline.tv_sec += ms / 1000;
   deadline.tv_nsec += static_cast<long>(ms % 1000) * 1000000L;
@@ -35,6 +32,14 @@ void RealClock::Sleep(CARDINAL ms) {
     deadline.tv_sec += 1;
     deadline.tv_nsec -= 1000000000L;
   }
+  return deadline;
+}
+
+}  // namespace
+
+void RealClock::Sleep(CARDINAL ms) {
+  // An absolute deadline keeps the sleep exact across signal interruptions.
+  const timespec deadline = DeadlineIn(ms);
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
   }
 }
@@ -63,7 +68,11 @@ void Init() {
 
 void Delay(CARDINAL ms) {
   IO::detail::NoteOtherCall();
-  CurrentClock().Sleep(ms);
+  if (gClock == nullptr && IO::detail::TerminalInUse()) {
+    IO::detail::SleepReadingInput(DeadlineIn(ms));  // typed keys keep their arrival time
+  } else {
+    CurrentClock().Sleep(ms);
+  }
 }
 
 void ResetRandom() {

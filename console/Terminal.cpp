@@ -43,8 +43,10 @@ std::terminate_handler gPreviousTerminate = nullptr;
 constexpr char kKittyPush[] = "\x1b[>31u";
 constexpr char kKittyPop[] = "\x1b[<u";
 
-constexpr int kFatalSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGSEGV,
-                                 SIGBUS, SIGFPE,  SIGILL, SIGABRT, SIGSYS};
+// Every signal whose default ends the program, so that no way out leaves the terminal raw.
+constexpr int kFatalSignals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGSEGV, SIGBUS,
+                                 SIGFPE,  SIGILL,  SIGABRT, SIGSYS,  SIGTRAP, SIGPIPE,
+                                 SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ};
 
 void WriteTty(const char* s, std::size_t n) {
   while (n > 0) {
@@ -253,9 +255,15 @@ class TerminalKeySource final : public KeyEventSource {
       decoder_.Advance(NowMs());
       return decoder_.HasEvent();
     }
-    if ((p.revents & POLLNVAL) != 0) {
+    ReadReady(p.revents);
+    return true;
+  }
+
+  // After poll reported the input ready: one read, stamped with the time it came.
+  void ReadReady(short revents) {
+    if ((revents & POLLNVAL) != 0) {
       End();
-      return true;
+      return;
     }
     std::uint8_t buf[256];
     const ssize_t n = ::read(fd_, buf, sizeof buf);
@@ -264,9 +272,40 @@ class TerminalKeySource final : public KeyEventSource {
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
       End();  // end of file, or a terminal that hung up
     }
-    return true;
   }
 
+ public:
+  // Sleeps until the absolute CLOCK_MONOTONIC deadline, reading input as it comes: what
+  // is typed during a pause keeps its own arrival time, so an Escape typed just before
+  // another key stays an Escape instead of reading as Alt with that key.
+  void SleepUntil(const timespec& deadline) {
+    for (;;) {
+      timespec now{};
+      clock_gettime(CLOCK_MONOTONIC, &now);
+      if (now.tv_sec > deadline.tv_sec ||
+          (now.tv_sec == deadline.tv_sec && now.tv_nsec >= deadline.tv_nsec))
+        return;
+      if (ended_ || decoder_.EventCount() >= 64) {
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
+        }
+        return;
+      }
+      timespec left{deadline.tv_sec - now.tv_sec, deadline.tv_nsec - now.tv_nsec};
+      if (left.tv_nsec < 0) {
+        left.tv_sec -= 1;
+        left.tv_nsec += 1000000000L;
+      }
+      pollfd p{fd_, POLLIN, 0};
+      const int r = ::ppoll(&p, 1, &left, nullptr);
+      if (r > 0) {
+        ReadReady(p.revents);
+      } else if (r < 0 && errno != EINTR) {
+        End();
+      }
+    }
+  }
+
+ private:
   void End() {
     ended_ = true;
     decoder_.Finish();
@@ -295,6 +334,10 @@ bool KittyWanted() {
 
 KeyEventSource& TerminalSource() {
   return Terminal();
+}
+
+void SleepReadingInput(const timespec& deadline) {
+  Terminal().SleepUntil(deadline);
 }
 
 void EnterRawMode() {

@@ -2,6 +2,8 @@
 // that reads standard input through TermDecoder.
 #pragma once
 
+#include <time.h>
+
 #include "console/IO.h"
 
 namespace IO::detail {
@@ -20,5 +22,10 @@ void SetFatalHook(void (*hook)(int signal));
 
 // Any IO or Lib call other than KeyPressed: the next empty poll does not wait.
 void NoteOtherCall();
+
+// TRUE when keys come from the terminal and IO was started: pauses then read input.
+bool TerminalInUse();
+// Sleeps to the absolute CLOCK_MONOTONIC deadline while reading terminal input.
+void SleepReadingInput(const timespec& deadline);
 
 }  // namespace IO::detail

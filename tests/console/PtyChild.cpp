@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "console/IO.h"
+#include "console/Lib.h"
 
 namespace {
 void Hook(int signal) {
@@ -37,6 +38,7 @@ int main() {
     if (c == 's') *reinterpret_cast<volatile int*>(std::uintptr_t{8}) = 1;
     if (c == 'x') throw std::runtime_error("uncaught on purpose");
     if (c == 'e') std::exit(3);
+    if (c == 'd') Lib::Delay(300);
   }
   IO::WrStr("BYE");
   IO::WrLn();

@@ -4,6 +4,8 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <thread>
+
 #include "tests/common/Pty.h"
 
 namespace {
@@ -44,6 +46,19 @@ TEST(Pty, KeysArriveAsCodesInRawModeAndTheSettingsComeBack) {
   EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
   EXPECT_NE(p.Output().find("[27]BYE"), std::string::npos);
   EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), before));
+}
+
+// Keys typed while the program pauses keep their own timing: Escape, then Space 30 ms
+// later, are two keys, not Alt+Space.
+TEST(Pty, KeysTypedDuringADelayKeepTheirTiming) {
+  PtyProcess p;
+  StartReady(p);
+  p.Write("d");
+  ASSERT_TRUE(p.WaitFor("[100]", 5s));
+  p.Write("\x1b");
+  std::this_thread::sleep_for(30ms);
+  p.Write(" ");
+  EXPECT_TRUE(p.WaitFor("[27]", 5s)) << p.Output();
 }
 
 TEST(Pty, EverySignalAndCrashPathRestoresTheTerminal) {
