@@ -2,6 +2,7 @@
 #include "game/Replay.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -397,6 +398,13 @@ int Main(int argc, char** argv) {
     }
   }
   if (!recordPath.empty()) {
+    struct stat demoStat {
+    }, recordStat{};
+    if ((replay || timedemo) && ::stat(demoPath.c_str(), &demoStat) == 0 &&
+        ::stat(recordPath.c_str(), &recordStat) == 0 && demoStat.st_dev == recordStat.st_dev &&
+        demoStat.st_ino == recordStat.st_ino) {
+      return Refuse("--record would overwrite the demo file being replayed");
+    }
     if (!StartRecording(recordPath.c_str())) return 2;
     recording = true;
   }

@@ -201,6 +201,13 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   o = Program("--replay " + scratch.File("missing.demo"));
   EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.out.find("missing.demo"), std::string::npos);
+  o = Program("--timedemo " + bad + " --record " + bad);
+  EXPECT_EQ(o.status, 2);
+  EXPECT_EQ(ReadAll(bad), "# x\n1 32\n1 32\n");
+  const std::string good = scratch.File("good.demo", "1 32\n");
+  o = Program("--timedemo " + good + " --headless --record " + good);
+  EXPECT_EQ(o.status, 2);
+  EXPECT_EQ(ReadAll(good), "1 32\n");
   o = Program("--fast");
   EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.out.find("--fast"), std::string::npos);
