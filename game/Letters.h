@@ -17,6 +17,10 @@ extern unsigned char z;
 // painted over with the background colour.
 void WrongKeyReply(CARDINAL ms);
 
+// Everything of one run after the window has opened: sound, sprites, the story, the
+// menu and, when chosen, one play with its result screen and the credits.
+void Session();
+
 // The short rest of a key loop that found no key waiting.
 void IdleUntilNextPoll();
 

@@ -92,20 +92,7 @@ void Hoofd() {
   }
 }
 
-int Body() {
-  Lib::Init();
-  IO::Init();
-  StandardSound::Init();
-  StandardLib::Init();
-
-  IO::WrLn();
-  InitObjects();
-
-  if (!Graph::Init(1, 1, 1024, 700)) {
-    IO::WrStr("Sorry, graphics doesn't work");
-    IO::WrLn();
-    return 0;
-  }
+void Session() {
   Sound();
 
   InitYou();
@@ -121,7 +108,7 @@ int Body() {
   Hoofd();
   if (quit) {
     IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
-    return 0;
+    return;
   }
 
   Background();
@@ -136,6 +123,23 @@ int Body() {
   }
   Lib::Delay(1900);
   Outro();
+}
+
+int Body() {
+  Lib::Init();
+  IO::Init();
+  StandardSound::Init();
+  StandardLib::Init();
+
+  IO::WrLn();
+  InitObjects();
+
+  if (!Graph::Init(1, 1, 1024, 700)) {
+    IO::WrStr("Sorry, graphics doesn't work");
+    IO::WrLn();
+    return 0;
+  }
+  Session();
   return 0;
 }
 

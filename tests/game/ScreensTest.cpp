@@ -1,0 +1,172 @@
+// The big letters, the menu, the help page, the story and a whole won session, in
+// process: scripted keys, a clock that records every pause, the off-screen surface.
+#include <algorithm>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "game/Letters.h"
+#include "tests/game/GameFixture.h"
+
+namespace {
+
+using namespace NovaGunner;
+
+// A virtual clock that keeps every pause and can look at the screen during one.
+class TapClock final : public Lib::Clock {
+ public:
+  void Sleep(CARDINAL ms) override {
+    now_ += ms;
+    if (ms != 4) pauses.push_back(ms);  // the idle rest of the key loops is not a pause
+    if (onPause) onPause(ms);
+  }
+  std::uint64_t NowMs() override { return now_; }
+  int Count(CARDINAL ms) const {
+    return static_cast<int>(std::count(pauses.begin(), pauses.end(), ms));
+  }
+
+  std::vector<CARDINAL> pauses;
+  std::function<void(CARDINAL)> onPause;
+
+ private:
+  std::uint64_t now_ = 0;
+};
+
+Object At(int x, int y) {
+  Object o{};
+  o.x = x, o.y = y;
+  return o;
+}
+
+class ScreensTest : public gametest::GameTest {
+ protected:
+  void SetUp() override {
+    GameTest::SetUp();
+    Lib::SetClock(&tap);
+  }
+  // Every pixel of the letter cell at (x, y) has colour stroke or ground; both occur.
+  void ExpectGlyph(int x, int y, CARDINAL ground) {
+    const int strokes = CountColour(x + 1, y + 1, x + 38, y + 38, 4);
+    const int grounds = CountColour(x + 1, y + 1, x + 38, y + 38, ground);
+    EXPECT_GT(strokes, 200) << "letter at " << x << "," << y;
+    EXPECT_GT(grounds, 100) << "letter at " << x << "," << y;
+    EXPECT_EQ(strokes + grounds, 38 * 38) << "letter at " << x << "," << y;
+  }
+  TapClock tap;
+};
+
+TEST_F(ScreensTest, LettersPlotTheirWholeCellAndEraseWithBlack) {
+  void (*const letters[])(Object, bool) = {letterA, letterE, letterG, letterI, letterM, letterY,
+                                           letterW, letterN, letterO, letterR, letterV, letterU};
+  Graph::Rectangle(0, 0, 1025, 200, 2, true);
+  COLOR = 9;
+  for (int k = 0; k < 12; ++k) letters[k](At(20 + 80 * k, 20), true);
+  COLOR = 0;  // only letters drawn afterwards take the new ground
+  letterA(At(20, 100), true);
+  for (int k = 0; k < 12; ++k) {
+    SCOPED_TRACE(k);
+    ExpectGlyph(20 + 80 * k, 20, 9);
+    EXPECT_EQ(CountColour(20 + 80 * k, 20, 20 + 80 * k + 39, 20, 2), 40);  // row above kept
+    // The uprights of every letter but I, Y and V stand on the cell's left edge; I keeps
+    // seven empty columns on either side.
+    const int strokeCol = CountColour(21 + 80 * k, 40, 28 + 80 * k, 40, 4);
+    EXPECT_EQ(strokeCol, (k == 3 || k == 5 || k == 10) ? 0 : 8);
+  }
+  EXPECT_EQ(CountColour(261, 21, 267, 58, 9) + CountColour(292, 21, 298, 58, 9), 2 * 7 * 38);
+  ExpectGlyph(20, 100, 0);
+
+  letterN(At(100, 20), false);
+  EXPECT_EQ(CountColour(100, 20, 138, 58, 0), 39 * 39);
+  EXPECT_EQ(CountColour(139, 20, 139, 58, 2), 39);  // the column after the cell is kept
+  ExpectGlyph(180, 20, 9);                          // the neighbour too
+}
+
+TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
+  keys.PushCode(27);
+  keys.Close();
+  Hoofd();
+  const std::vector<std::uint32_t> menu = Graph::ReadSurface();
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(CountColour(0, 0, 248, 698, 7), 249 * 699);
+  for (int x : {400, 440, 480, 520, 660, 700, 740, 780, 820, 860}) ExpectGlyph(x, 50, 9);
+
+  // Capital H and an arrow (two codes) are wrong keys; h opens the help, where every
+  // key but Escape gets the reply, an arrow twice; Escape leaves, Escape again quits.
+  ResetForTests();
+  keys.PushCode('H');
+  keys.PushUp();
+  keys.PushCode('h');
+  keys.PushText(" x\r");
+  keys.PushLeft();
+  keys.PushCode(27);
+  keys.PushCode(27);
+  int replyPixels = -1;
+  tap.onPause = [&](CARDINAL ms) {
+    if (ms == 1500 && replyPixels < 0) replyPixels = CountColour(450, 310, 729, 323, 9);
+  };
+  Hoofd();
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(tap.Count(1000), 3);
+  EXPECT_EQ(tap.Count(1500), 5);
+  EXPECT_GT(replyPixels, 100);  // the reply's letters, blue on their black cells
+  // Redrawn in full; only column 249, which no screen paints, keeps a trace of the help.
+  std::vector<std::uint32_t> now = Graph::ReadSurface();
+  for (int y = 0; y < 700; ++y) now[y * 1024 + 249] = menu[y * 1024 + 249];
+  EXPECT_TRUE(now == menu);
+  EXPECT_EQ(sounds.played.size(), 0u);
+}
+
+TEST_F(ScreensTest, StorySkippedByEscapeDrawsNoFrameOtherwiseCrawlsAndWaits) {
+  keys.PushCode(27);
+  Intro();
+  EXPECT_EQ(tap.pauses, (std::vector<CARDINAL>{750, 1500}));
+  EXPECT_EQ(sounds.Count("intro.wav"), 1);
+  EXPECT_EQ(Pixel(600, 300), Palette(0));
+
+  tap.pauses.clear();
+  std::map<int, int> whiteAtFrame;
+  tap.onPause = [&](CARDINAL ms) {
+    if (ms != 40) return;
+    const int frame = tap.Count(40);
+    if (frame % 100 == 1) whiteAtFrame[frame] = CountColour(215, 0, 1022, 698, 15);
+    if (frame == 700) keys.PushCode(13);  // typed after the last frame
+  };
+  keys.PushText("x");
+  Intro();
+  EXPECT_EQ(tap.Count(40), 700);
+  EXPECT_EQ(keys.Size(), 0u);
+  EXPECT_EQ(keys.EmptyReads(), 0u);  // x was dropped, Enter ended the wait
+  EXPECT_EQ(whiteAtFrame[1], 0);     // the story starts below the window
+  EXPECT_GT(whiteAtFrame[601], 1000);
+  EXPECT_EQ(CountColour(0, 0, 1022, 698, 9), 1023 * 699);
+}
+
+TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
+  // The boss enters on the second tick right above the ship, standing still and weak.
+  tap.onPause = [&](CARDINAL ms) {
+    if (ms == 4 && keys.Size() == 0) {
+      keys.PushCode(13);
+      for (int k = 0; k < 60; ++k) keys.PushCode(' ');
+      keys.Close();
+    }
+    if (ms == 4500) bigboss.showtime = 2, bigboss.hitpoints = 50, bigboss.step = 0, bigboss.x = 580;
+    if (ms == 1900) {
+      for (int x : {460, 500, 540, 660, 700, 740}) ExpectGlyph(x, 320, 0);
+      EXPECT_EQ(CountColour(0, 0, 248, 698, 7), 249 * 699);
+    }
+  };
+  keys.PushCode(27);  // skips the story; the rest is typed once the menu waits
+  InitObjects();
+  testing::internal::CaptureStdout();
+  Session();
+  const std::string console = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(win);
+  EXPECT_FALSE(gameover);
+  EXPECT_GE(score, 5u);
+  EXPECT_EQ(console, "\nYou win!!!Press any key 3 times to finish the program\n\n\n");
+  EXPECT_EQ(sounds.Count("start.wav"), 1);
+  EXPECT_EQ(sounds.Count("outro.wav"), 1);
+  EXPECT_EQ(tap.Count(40), 234 + 1);  // the credits roll, and the rest before the farewell
+}
+
+}  // namespace
