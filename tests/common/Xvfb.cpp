@@ -5,6 +5,7 @@
 #include <X11/Xutil.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -98,9 +99,14 @@ XvfbServer::XvfbServer() {
     pid_t pid = fork();
     if (pid < 0) return;
     if (pid == 0) {
+      // The server goes with the test process, however that ends, and holds none of its
+      // files: a test harness reading the test's pipes must not wait for the server.
+      prctl(PR_SET_PDEATHSIG, SIGTERM);
       int null = open("/dev/null", O_RDWR);
       dup2(null, 1);
       dup2(null, 2);
+      for (int fd = 3, top = static_cast<int>(sysconf(_SC_OPEN_MAX)); fd < top && fd < 65536; ++fd)
+        close(fd);
       execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
              static_cast<char*>(nullptr));
       _exit(127);
