@@ -44,12 +44,14 @@ class SdlWindowSystem final : public WindowSystem {
       return false;
     }
     // A display that never answers must not hold the program forever.
-    if (!started_.WaitFor(std::chrono::seconds(20))) {
-      abandoned_ = true;
+    int pending = kPending;
+    if (!started_.WaitFor(std::chrono::seconds(20)) &&
+        state_.compare_exchange_strong(pending, kAbandoned)) {
       thread_.detach();
       return false;
     }
-    if (!ok_) {
+    started_.Wait();
+    if (state_ != kOpen) {
       thread_.join();
       return false;
     }
@@ -83,13 +85,13 @@ class SdlWindowSystem final : public WindowSystem {
  private:
   void Run() {
     bool ok = Start();
-    if (ok && abandoned_) {
-      Stop();
-      ok = false;
-    }
-    ok_ = ok;
+    int pending = kPending;
+    if (!state_.compare_exchange_strong(pending, ok ? kOpen : kFailed)) ok = false;  // given up on
     started_.Set();
-    if (!ok) return;
+    if (!ok) {
+      if (window_) Stop();
+      return;
+    }
     Loop();
     Stop();
   }
@@ -283,8 +285,8 @@ class SdlWindowSystem final : public WindowSystem {
   MessageFn message_;
   std::thread thread_;
   ManualResetEvent started_;
-  std::atomic<bool> ok_{false};
-  std::atomic<bool> abandoned_{false};
+  enum { kPending, kOpen, kFailed, kAbandoned };
+  std::atomic<int> state_{kPending};
   std::atomic<bool> canShowBox_{false};
   Uint32 wakeEvent_ = 0;
   // Window thread only.
