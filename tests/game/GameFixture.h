@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,19 +29,24 @@ class RecordingPlayer final : public StandardSound::SoundPlayer {
     return true;
   }
   int Count(const std::string& name) const {
-    int n = 0;
-    for (const auto& p : played) n += p == name ? 1 : 0;
-    return n;
+    return static_cast<int>(std::count(played.begin(), played.end(), name));
   }
   std::vector<std::string> played;
 };
+
+inline NovaGunner::CARDINAL* Handles(int k) {
+  using namespace NovaGunner;
+  CARDINAL* h[10] = {&bitmapyou,     &bitmapyououtro,  &bitmapthem,     &bitmapthemoutro,
+                     &bitmapbigboss, &bitmapschildbox, &bitmapkogelbox, &bitmapraketbox,
+                     &bitmapraket,   &bitmapexplosie};
+  return h[k];
+}
 
 // What the process-wide set-up left behind.
 struct Shared {
   bool graphOk = false;
   NovaGunner::CARDINAL handles[10] = {};
-  // Bounding box of the pixels left on the surface by building the sprites.
-  int leftMinX = 1 << 30, leftMinY = 1 << 30, leftMaxX = -1, leftMaxY = -1;
+  int leftMinX = 1 << 30, leftMinY = 1 << 30, leftMaxX = -1, leftMaxY = -1;  // sprite leftovers
   std::uint32_t palette[16] = {};
 };
 
@@ -55,32 +61,21 @@ inline Shared& Process() {
     IO::Init();
     StandardLib::Init();
     Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-    s.graphOk = Graph::Init(1, 1, 1024, 700);
-    if (!s.graphOk) return s;
+    if (!(s.graphOk = Graph::Init(1, 1, 1024, 700))) return s;
     StandardLib::Reset();
     NovaGunner::InitObjects();
-    NovaGunner::InitYou();
-    NovaGunner::InitThem();
-    NovaGunner::InitBigboss();
-    NovaGunner::InitSchildbox();
-    NovaGunner::InitKogelbox();
-    NovaGunner::InitRaketbox();
-    NovaGunner::InitRaket();
-    NovaGunner::InitExplode();
-    using namespace NovaGunner;
-    const CARDINAL h[10] = {bitmapyou,     bitmapyououtro,  bitmapthem,     bitmapthemoutro,
-                            bitmapbigboss, bitmapschildbox, bitmapkogelbox, bitmapraketbox,
-                            bitmapraket,   bitmapexplosie};
-    for (int i = 0; i < 10; ++i) s.handles[i] = h[i];
+    for (auto init : {NovaGunner::InitYou, NovaGunner::InitThem, NovaGunner::InitBigboss,
+                      NovaGunner::InitSchildbox, NovaGunner::InitKogelbox, NovaGunner::InitRaketbox,
+                      NovaGunner::InitRaket, NovaGunner::InitExplode})
+      init();
+    for (int k = 0; k < 10; ++k) s.handles[k] = *Handles(k);
     const std::vector<std::uint32_t> surface = Graph::ReadSurface();
-    for (int y = 0; y < 700; ++y) {
-      for (int x = 0; x < 1024; ++x) {
-        if (surface[static_cast<std::size_t>(y) * 1024 + x] == 0) continue;
-        s.leftMinX = std::min(s.leftMinX, x), s.leftMaxX = std::max(s.leftMaxX, x);
-        s.leftMinY = std::min(s.leftMinY, y), s.leftMaxY = std::max(s.leftMaxY, y);
-      }
+    for (int i = 0; i < 1024 * 700; ++i) {
+      if (surface[i] == 0) continue;
+      s.leftMinX = std::min(s.leftMinX, i % 1024), s.leftMaxX = std::max(s.leftMaxX, i % 1024);
+      s.leftMinY = std::min(s.leftMinY, i / 1024), s.leftMaxY = std::max(s.leftMaxY, i / 1024);
     }
-    for (CARDINAL c = 0; c < 16; ++c) {
+    for (NovaGunner::CARDINAL c = 0; c < 16; ++c) {
       Graph::Plot(1000, 10, c);
       s.palette[c] = Graph::ReadPixel(1000, 10);
     }
@@ -100,11 +95,7 @@ class GameTest : public ::testing::Test {
     StandardSound::SetSoundPlayer(&sounds);
     StandardSound::InitSound(true);
     NovaGunner::ResetForTests();
-    using namespace NovaGunner;
-    CARDINAL* h[10] = {&bitmapyou,     &bitmapyououtro,  &bitmapthem,     &bitmapthemoutro,
-                       &bitmapbigboss, &bitmapschildbox, &bitmapkogelbox, &bitmapraketbox,
-                       &bitmapraket,   &bitmapexplosie};
-    for (int i = 0; i < 10; ++i) *h[i] = s.handles[i];
+    for (int k = 0; k < 10; ++k) *Handles(k) = s.handles[k];
     StandardLib::Reset();
     Graph::Rectangle(0, 0, 1025, 701, 0, true);
   }
@@ -134,8 +125,7 @@ class GameTest : public ::testing::Test {
     const std::vector<std::uint32_t> surface = Graph::ReadSurface();
     int n = 0;
     for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x)
-        n += surface[static_cast<std::size_t>(y) * 1024 + x] == Palette(c);
+      for (int x = x0; x <= x1; ++x) n += surface[y * 1024 + x] == Palette(c) ? 1 : 0;
     return n;
   }
 
