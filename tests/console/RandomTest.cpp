@@ -1,32 +1,14 @@
 // The game's random numbers: the fixed sequence, the interval rule, the library generator.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
 
 #include "console/Lib.h"
 #include "support/StandardLib.h"
+#include "tests/console/Capture.h"
 
 namespace {
-
-// Output of fd 1 while fn runs.
-template <typename Fn>
-std::string CaptureStdout(Fn fn) {
-  std::fflush(stdout);
-  int saved = dup(1);
-  FILE* tmp = std::tmpfile();
-  dup2(fileno(tmp), 1);
-  fn();
-  dup2(saved, 1);
-  close(saved);
-  std::string text;
-  std::rewind(tmp);
-  for (int c; (c = std::fgetc(tmp)) != EOF;) text += static_cast<char>(c);
-  std::fclose(tmp);
-  return text;
-}
 
 TEST(StandardLib, OwnGeneratorRunsItsFixedSequenceOverAFullPeriod) {
   StandardLib::Reset();
@@ -57,9 +39,9 @@ TEST(StandardLib, IntervalEdges) {
     const std::uint32_t next = StandardLib::PseudoRandomCardGenerator();
     StandardLib::gSeed = g;
     EXPECT_EQ(StandardLib::RandomCard(1, 2), next >= 507 ? 2u : 1u) << next;
-    // The widest interval still never leaves its bounds.
+    // The widest interval never runs past its top (which would wrap round to 0).
     StandardLib::gSeed = g;
-    EXPECT_LE(StandardLib::RandomCard(0, 0xFFFFFFFFu), 0xFFFFFFFFu);
+    EXPECT_GE(StandardLib::RandomCard(1, 0xFFFFFFFFu), 1u);
   }
   for (bool pseudo : {true, false}) {
     StandardLib::Reset();
@@ -98,18 +80,6 @@ TEST(LibRandom, SeedingAndFirstSteps) {
   EXPECT_EQ(Lib::RANDOM(0), t[53] + t[22]);
   EXPECT_EQ(Lib::RANDOM(1000), (t[52] + t[21]) % 1000);
   for (auto w : t) EXPECT_LT(w, 65536u);
-
-  // Fifty-five steps wrap both indices around without meeting (0, 0) again.
-  Lib::SeedRandom(1);
-  t = SeededTable(1);
-  std::uint32_t j = 54, k = 23, last = 0;
-  for (int i = 0; i < 200; ++i) {
-    j = j == 0 ? 54 : j - 1;
-    k = k == 0 ? 54 : k - 1;
-    t[j] += t[k];
-    last = Lib::RANDOM(0);
-    ASSERT_EQ(last, t[j]) << i;
-  }
 }
 
 TEST(LibRandom, RandomizeSeedsFromTheClockAndTheGameStaysFixed) {
