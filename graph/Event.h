@@ -39,8 +39,8 @@ class ManualResetEvent {
 
  private:
   static constexpr std::uint32_t kSignalled = 1, kWaiter = 2;
-  static constexpr int kSpins = 100;
-  static constexpr int kYields = 4;
+  static constexpr int kSpins = 40;
+  static constexpr int kYields = 32;
 
   // A few microseconds of spinning catch a partner running on the other core; a few
   // yields let it run when both share one core; after that the wait blocks.
