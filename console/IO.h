@@ -59,16 +59,25 @@ inline constexpr KeyEvent EscapeEvent() {
 void SetKeySource(KeyEventSource* source);
 
 // Starts the module: unless a key source was set, puts the terminal (standard input,
-// else /dev/tty) into raw mode, restored on every exit.
+// else /dev/tty) into raw mode, restored on every exit. Keys are always read from
+// standard input; where it is the terminal and the terminal confirms the kitty keyboard
+// protocol, that protocol is used (set NOVA_LEGACY_KEYS=1 to keep to legacy sequences).
 void Init();
 
-// The hook is called once from the fatal-signal path (SIGINT, SIGTERM, SIGHUP, SIGQUIT
-// and crash signals), before the terminal is restored and the signal raised again. It
+// The hook is called once from the fatal-signal path (SIGINT, SIGTERM, SIGHUP, SIGQUIT,
+// crash signals and every other signal that ends the program), before the terminal is restored and the signal raised again. It
 // runs inside a signal handler: it must be async-signal-safe (write(2), no malloc, no
 // stdio, no locks). nullptr removes it.
 void SetFatalSignalHook(void (*hook)(int signal));
 
+// Whether a key-down event waits (a release or non-key event at the head is dropped).
+// Never waits, except that an empty poll right after another empty poll, with no other
+// IO or Lib call between, first waits up to 1 ms (2 ms after a second of nothing) for
+// input, returning as soon as some arrives: a polling loop then sleeps, not spins.
+// Once standard input has ended every poll reports a key.
 bool KeyPressed();
+// The next key code, waiting for a key; once standard input has ended it returns
+// Escape (27) every time instead of waiting for ever.
 CHAR RdKey();
 void RdLn();
 void WrStr(std::string_view s);  // up to the first NUL
