@@ -73,8 +73,8 @@ TEST_F(WindowTest, ShowsTheSurfaceAndRepaintsItAfterBeingCovered) {
                 DrawAPicture();
                 std::string drawn = WindowMatchesSurface(x.Display());
                 testing_x::CoverAndUncover(x.Display(), 100, 100, 400, 300);
-                Graph::Plot(150, 150,
-                            12);  // drawn after the cover left, before or after the repaint
+                // Drawn after the cover left, before or after the repaint.
+                Graph::Plot(150, 150, 12);
                 std::string repainted = WindowMatchesSurface(x.Display());
                 Graph::Exit();
                 return drawn.empty() ? repainted : drawn;
