@@ -97,10 +97,12 @@ int main(int argc, char** argv) {
   o.argv = {POLL_CHILD_PATH, "tick"};
   if (!t.Start(o) || !t.WaitFor("TICK", 30s)) return 1;
   t.Read(100ms);
-  long long med = 0, p99 = 0, max = 0;
+  long long med = 0, p99 = 0, max = 0, lateMed = 0, lateP99 = 0;
   std::istringstream in(t.Output().substr(t.Output().find("TICK") + 5));
-  in >> med >> p99 >> max;
+  in >> med >> p99 >> max >> lateMed >> lateP99;
   std::printf("one poll per tick: median %.1f us, p99 %.1f us, max %.1f us per KeyPressed\n",
               med / 1e3, p99 / 1e3, max / 1e3);
+  std::printf("Lib.Delay(2) while reading the terminal: late by median %.1f us, p99 %.1f us\n",
+              lateMed / 1e3, lateP99 / 1e3);
   return 0;
 }
