@@ -217,7 +217,7 @@ class TerminalKeySource final : public KeyEventSource {
     if (::write(fd_, kQuery, sizeof kQuery - 1) != static_cast<ssize_t>(sizeof kQuery - 1))
       return false;
     const std::uint64_t deadline = NowMs() + 300;
-    while (!decoder_.DeviceAttributesSeen() && !ended_) {
+    while (!decoder_.DeviceAttributesSeen() && !ended_ && decoder_.EventCount() < 64) {
       const std::uint64_t now = NowMs();
       if (now >= deadline) break;
       Pump(static_cast<int>(deadline - now));
