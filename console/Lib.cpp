@@ -107,7 +107,8 @@ void RANDOMIZE() {
   clock_gettime(CLOCK_REALTIME, &now);
   tm local{};
   localtime_r(&now.tv_sec, &local);
-  const CARDINAL second = static_cast<CARDINAL>(local.tm_sec);
+  const CARDINAL second =
+      static_cast<CARDINAL>(local.tm_sec < 59 ? local.tm_sec : 59);  // leap second
   const CARDINAL hundredths = static_cast<CARDINAL>(now.tv_nsec / 10000000L);
   SeedRandom(second * hundredths);
 }
