@@ -216,7 +216,8 @@ class TerminalKeySource final : public KeyEventSource {
     constexpr char kQuery[] = "\x1b[?u\x1b[c";
     if (::write(fd_, kQuery, sizeof kQuery - 1) != static_cast<ssize_t>(sizeof kQuery - 1))
       return false;
-    const std::uint64_t deadline = NowMs() + 300;
+    // Terminals answer at once; over a slow link the answer may take a round trip.
+    const std::uint64_t deadline = NowMs() + 1000;
     while (!decoder_.DeviceAttributesSeen() && !ended_ && decoder_.EventCount() < 64) {
       const std::uint64_t now = NowMs();
       if (now >= deadline) break;

@@ -21,9 +21,12 @@ PtyOptions Child() {
   return o;
 }
 
-// Starts the child and waits until it is reading keys in raw mode.
+// Starts the child, answers its terminal query as a terminal without the kitty
+// protocol would, and waits until it is reading keys in raw mode.
 void StartReady(PtyProcess& p, PtyOptions o = Child()) {
   ASSERT_TRUE(p.Start(o));
+  ASSERT_TRUE(p.WaitFor("\x1b[c", 5s)) << p.Output();
+  p.Write("\x1b[?62;22c");
   ASSERT_TRUE(p.WaitFor("READY", 5s)) << p.Output();
 }
 
@@ -140,8 +143,7 @@ TEST(Pty, SuspendGivesTheTerminalBackAndContinueTakesItAgain) {
   PtyOptions o = Child();
   o.argv = {"/bin/bash", "-m", "-c", "\"$0\"; echo STOPPED; read -r line; fg; echo \"EXIT $?\"",
             PTY_CHILD_PATH};
-  ASSERT_TRUE(p.Start(o));
-  ASSERT_TRUE(p.WaitFor("READY", 5s)) << p.Output();
+  StartReady(p, o);
   p.Write("a");
   ASSERT_TRUE(p.WaitFor("[97]", 5s));
   EXPECT_EQ(p.Settings().c_lflag & ICANON, 0u);
