@@ -11,8 +11,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "console/Lib.h"
 #include "game/NovaGunner.h"
@@ -335,23 +333,27 @@ int Refuse(const std::string& message) {
 }
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read demo file '" + path + "': " + std::strerror(errno);
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  struct stat st {};
+  if (fd < 0 || ::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+    error = "cannot read demo file '" + path +
+            "': " + (fd >= 0 ? std::string("it is a directory") : std::strerror(errno));
+    if (fd >= 0) ::close(fd);
     return false;
   }
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) {
-    error = "cannot read demo file '" + path + "'";
-    return false;
+  text.clear();
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) error = "cannot read demo file '" + path + "': " + std::strerror(errno);
+    if (n <= 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+    if (text.size() > kMaxDemoBytes) error = "demo file '" + path + "' is too large";
+    if (!error.empty()) break;
   }
-  text = buffer.str();
-  if (text.size() > kMaxDemoBytes) {
-    error = "demo file '" + path + "' is too large";
-    return false;
-  }
-  return true;
+  ::close(fd);
+  return error.empty();
 }
 
 }  // namespace

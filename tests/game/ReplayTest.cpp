@@ -187,6 +187,8 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   o = Program("--replay " + scratch.File("missing.demo"));
   EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.out.find("missing.demo"), std::string::npos);
+  o = Program("--replay " + scratch.dir.string());  // a directory is no demo
+  EXPECT_EQ(o.status, 2);
   o = Program("--timedemo " + bad + " --record " + bad);
   EXPECT_EQ(o.status, 2);
   EXPECT_EQ(ReadAll(bad), "# x\n1 32\n1 32\n");
