@@ -37,6 +37,8 @@ constexpr bool WellFormed(const std::string_view (&map)[Rows], std::size_t width
 
 // Art of the larger sprites: the ship points up, the enemy is a domed walker under a
 // crown of spikes, the boss a fortress between two towers, the explosion a ragged burst.
+// One row of a map per line.
+// clang-format off
 constexpr std::string_view gezelf[34] = {
     "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
     "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
@@ -254,6 +256,8 @@ constexpr std::string_view rocket[18] = {
     "eeeaaaaaaaaaeee", "eeaaaaaaaaaaaee",
 };
 
+// clang-format on
+
 static_assert(WellFormed(gezelf, 33) && WellFormed(vijand, 34) && WellFormed(toren, 144) &&
               WellFormed(expl, 42) && WellFormed(sbox, 20) && WellFormed(pisbox, 20) &&
               WellFormed(bbox, 20) && WellFormed(rocket, 15));
@@ -297,9 +301,15 @@ void InitBigboss() {
   Graph::Rectangle(300, 300, 446, 365, 0, true);
 }
 
-void InitSchildbox() { InitBox(sbox, {6, 14, 1, 8, 2, 10, 4, 15}, bitmapschildbox); }
-void InitKogelbox() { InitBox(pisbox, {6, 14, 1, 12, 2, 10, 8, 15}, bitmapkogelbox); }
-void InitRaketbox() { InitBox(bbox, {8, 14, 1, 6, 2, 10, 4, 15}, bitmapraketbox); }
+void InitSchildbox() {
+  InitBox(sbox, {6, 14, 1, 8, 2, 10, 4, 15}, bitmapschildbox);
+}
+void InitKogelbox() {
+  InitBox(pisbox, {6, 14, 1, 12, 2, 10, 8, 15}, bitmapkogelbox);
+}
+void InitRaketbox() {
+  InitBox(bbox, {8, 14, 1, 6, 2, 10, 4, 15}, bitmapraketbox);
+}
 
 void InitRaket() {
   const ColorMap colorMap{0, 14, 9, 12, 10, 10, 8, 15};
