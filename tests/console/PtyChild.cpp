@@ -35,7 +35,10 @@ int main() {
     if (second) continue;
     if (c == 'q' || c == 27) break;
     // A real fault at a tiny address (a null pointer would be caught by UBSan first).
-    if (c == 's') *reinterpret_cast<volatile int*>(std::uintptr_t{8}) = 1;
+    if (c == 's') {
+      volatile std::uintptr_t address = 8;
+      *reinterpret_cast<volatile int*>(address) = 1;
+    }
     if (c == 'x') throw std::runtime_error("uncaught on purpose");
     if (c == 'e') std::exit(3);
     if (c == 'd') Lib::Delay(300);
