@@ -416,7 +416,11 @@ int Main(int argc, char** argv) {
   World::SetEndObserver(OnEnd);
   if (nosound) StandardSound::Silence();
 
-  if (!replay && !timedemo) return Body();
+  if (!replay && !timedemo) {
+    const int status = Body();
+    if (recording) FinishRecording();  // left from the menu: the file still gets its header
+    return status;
+  }
 
   static DemoKeySource source(std::move(lines));
   static Lib::VirtualClock virtualClock;
