@@ -121,6 +121,7 @@ Service& S() {
 // Game-thread state.
 bool initialised = false;
 bool serverRunning = false;
+bool sdlUsed = false;
 WindowSystemKind windowKind = WindowSystemKind::Sdl;
 CARDINAL backgroundNumber = 0;
 CARDINAL fillPattern = 8;
@@ -292,6 +293,7 @@ bool OpenSurfacesAndWindow(INTEGER x, INTEGER y) {
   }
   sv.windowSystem.reset();
   if (windowKind == WindowSystemKind::Sdl) {
+    sdlUsed = true;
     sv.windowSystem = detail::MakeSdlWindowSystem();
     if (!sv.windowSystem->Open(x, y, sh, Message)) return false;
   }
@@ -300,7 +302,10 @@ bool OpenSurfacesAndWindow(INTEGER x, INTEGER y) {
 
 // Removes the window when the program ends.
 struct Finaliser {
-  ~Finaliser() { Exit(); }
+  ~Finaliser() {
+    Exit();
+    if (sdlUsed) detail::ReleaseSdl();
+  }
 } finaliser;
 
 }  // namespace

@@ -84,6 +84,11 @@ class SdlWindowSystem final : public WindowSystem {
 
  private:
   void Run() {
+    RunWindow();
+    SDL_TLSCleanup();  // SDL's per-thread data, which it frees only for threads it made
+  }
+
+  void RunWindow() {
     bool ok = Start();
     int pending = kPending;
     if (!state_.compare_exchange_strong(pending, ok ? kOpen : kFailed)) ok = false;  // given up on
@@ -300,6 +305,10 @@ class SdlWindowSystem final : public WindowSystem {
 
 std::unique_ptr<WindowSystem> MakeSdlWindowSystem() {
   return std::make_unique<SdlWindowSystem>();
+}
+
+void ReleaseSdl() {
+  if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
 bool ShowErrorBox(std::string_view caption, std::string_view message) {

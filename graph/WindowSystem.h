@@ -43,6 +43,9 @@ class WindowSystem {
 };
 
 std::unique_ptr<WindowSystem> MakeSdlWindowSystem();
+// At the end of the program: lets SDL free what it keeps after its video part closed
+// (hints, its D-Bus connection), unless another part of the program still uses SDL.
+void ReleaseSdl();
 // Shows an error box and waits until it is closed; FALSE when no box can be shown.
 bool ShowErrorBox(std::string_view caption, std::string_view message);
 
