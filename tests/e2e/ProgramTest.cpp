@@ -1,0 +1,262 @@
+// The built program in an Xvfb server with its keys typed into a pseudo-terminal: the
+// window's pixels are read back from the X server and compared with the same screens
+// drawn in this process on the off-screen surface; the console is read from the pty.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+
+#include "console/IO.h"
+#include "console/Lib.h"
+#include "console/ScriptedKeys.h"
+#include "game/Letters.h"
+#include "graph/Graph.h"
+#include "support/StandardLib.h"
+#include "support/StandardSound.h"
+#include "tests/common/Pty.h"
+#include "tests/common/Xvfb.h"
+
+// Xlib's header defines macros that clash with the game's names; two calls are all
+// this test needs.
+extern "C" {
+struct _XDisplay;
+_XDisplay* XOpenDisplay(const char* name);
+int XCloseDisplay(_XDisplay* display);
+}
+
+namespace {
+
+using namespace std::chrono_literals;
+using Surface = std::vector<std::uint32_t>;
+constexpr int W = 1024, H = 700;
+constexpr std::uint32_t kColour[16] = {0x000000, 0x0000B0, 0x00B000, 0x008080, 0xB00000, 0x800080,
+                                       0xB06000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                       0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+
+struct Quiet final : StandardSound::SoundPlayer {
+  bool Play(const char*, std::uint32_t) override { return true; }
+};
+
+// A virtual clock that hands every pause and every idle rest of a key loop to a hook.
+struct HookClock final : Lib::Clock {
+  void Sleep(Lib::CARDINAL ms) override { now += ms, hook(ms); }
+  std::uint64_t NowMs() override { return now; }
+  std::uint64_t now = 0;
+  std::function<void(Lib::CARDINAL)> hook;
+};
+
+// One whole session drawn in process with the keys of the real run below; the screens
+// are kept by name at the moments the real run looks at them.
+const std::map<std::string, Surface>& Expected() {
+  static const std::map<std::string, Surface> shots = [] {
+    std::map<std::string, Surface> s;
+    static IO::ScriptedKeySource keys;
+    static HookClock clock;
+    static Quiet quiet;
+    // What to type at each idle moment of the menu or help page, and what is then shown.
+    const std::vector<std::pair<std::string, std::function<void()>>> idle = {
+        {"menu", [] { keys.PushCode('h'); }}, {"help", [] { keys.PushCode('x'); }},
+        {"help2", [] { keys.PushCode(27); }}, {"menu2", [] { keys.PushCode('H'); }},
+        {"menu3", [] { keys.PushUp(); }},     {"menu4", [] { keys.PushCode(13); }}};
+    std::size_t step = 0;
+    clock.hook = [&](Lib::CARDINAL ms) {
+      if (ms == 4 && step < idle.size()) {
+        s[idle[step].first] = Graph::ReadSurface();
+        idle[step++].second();
+      }
+      const char* name = ms == 1500 && step == 2   ? "helpReply"
+                         : ms == 1000 && step == 4 ? "menuReply"
+                         : ms == 4500              ? "panel"
+                         : ms == 1900              ? "gameover"
+                         : ms == 2000              ? "credits"
+                                                   : nullptr;
+      if (name != nullptr && !s.count(name)) s[name] = Graph::ReadSurface();
+      if (ms == 4500) keys.PushCode(27);  // lose at the first tick
+    };
+    Lib::SetClock(&clock);
+    IO::SetKeySource(&keys);
+    StandardSound::SetSoundPlayer(&quiet);
+    Lib::Init();
+    IO::Init();
+    StandardSound::Init();
+    StandardLib::Init();
+    NovaGunner::InitObjects();
+    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
+    if (!Graph::Init(1, 1, W, H)) return s;
+    keys.PushCode(27);
+    testing::internal::CaptureStdout();  // the console is the real run's to check
+    NovaGunner::Session();
+    testing::internal::GetCapturedStdout();
+    s["end"] = Graph::ReadSurface();
+    clock.hook = [](Lib::CARDINAL) {};  // its captures end here
+    return s;
+  }();
+  return shots;
+}
+
+struct Box {
+  int x0, y0, x1, y1;  // [x0, x1) x [y0, y1)
+};
+constexpr Box kWhole{0, 0, W, H}, kPanel{0, 0, 249, H};
+
+// Pixels of box that differ between the window and the expected screen.
+int Differ(const testing_x::WindowPixels& win, const Surface& want, Box b) {
+  int n = 0;
+  for (int y = b.y0; y < std::min(b.y1, win.height); ++y)
+    for (int x = b.x0; x < std::min(b.x1, win.width); ++x)
+      n += win.at(x, y) != want[static_cast<std::size_t>(y) * W + x];
+  return n;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void Start(const std::string& stdinPath = "") {
+    testing_pty::PtyOptions o;
+    o.argv = {NOVA_GUNNER_PATH};
+    o.env = {"SDL_AUDIODRIVER=dummy", "NOVA_LEGACY_KEYS=1", "NOVA_GRAPH_MESSAGES=stderr"};
+    o.workingDir = NOVA_RUN_DIR;
+    o.stdinPath = stdinPath;
+    ASSERT_TRUE(program.Start(o));
+  }
+  testing_x::WindowPixels Window() {
+    auto w = testing_x::ReadWindowPixels(x.Display(), "Graph");
+    return w ? *w : testing_x::WindowPixels{};
+  }
+  // Waits until box of the window shows the expected screen; FALSE with the last
+  // difference reported when it does not within timeout.
+  bool Shows(const std::string& name, Box b = kWhole, std::chrono::milliseconds timeout = 15s) {
+    const Surface& want = Expected().at(name);
+    int last = -1;
+    for (auto end = std::chrono::steady_clock::now() + timeout;
+         std::chrono::steady_clock::now() < end;) {
+      const testing_x::WindowPixels w = Window();
+      if (w.width > 0 && (last = Differ(w, want, b)) == 0) return true;
+      program.Read(50ms);
+    }
+    ADD_FAILURE() << "the window does not show " << name << ": " << last << " pixels differ";
+    return false;
+  }
+  std::string Console() {
+    std::string out = program.Output();
+    std::erase(out, '\r');
+    return out;
+  }
+  int ExitStatus() {
+    auto status = program.Wait(20s);
+    return status && WIFEXITED(*status) ? WEXITSTATUS(*status) : -1;
+  }
+  int Count(const testing_x::WindowPixels& w, Box b, int colour) {
+    int n = 0;
+    for (int y = b.y0; y < b.y1; ++y)
+      for (int x2 = b.x0; x2 < b.x1; ++x2) n += w.at(x2, y) == kColour[colour];
+    return n;
+  }
+  void SetUp() override {
+    ASSERT_FALSE(Expected().empty()) << "the off-screen reference did not start";
+    if (!x.Running()) GTEST_SKIP() << "no Xvfb";
+    // Xvfb resets itself whenever its last client leaves, and a program connecting
+    // meanwhile is turned away: one connection stays open for the whole test.
+    keepAlive = XOpenDisplay(x.Display().c_str());
+  }
+  void TearDown() override {
+    if (keepAlive != nullptr) XCloseDisplay(keepAlive);
+  }
+
+  testing_x::XvfbServer x;
+  testing_pty::PtyProcess program;
+  _XDisplay* keepAlive = nullptr;
+};
+
+TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
+  Start();
+  ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
+      << program.Read(10ms) << Console();
+  program.Write("\x1b");  // during the story's opening pauses
+  ASSERT_TRUE(Shows("menu"));
+  const testing_x::WindowPixels w = Window();
+  EXPECT_EQ(Count(w, {0, 0, 249, 699}, 7), 249 * 699);
+  EXPECT_EQ(Count(w, {250, 0, 1023, 699}, 9) + Count(w, {400, 51, 899, 89}, 4) +
+                Count(w, {450, 400, 1023, 564}, 15) + Count(w, {450, 400, 1023, 564}, 0),
+            773 * 699);
+  for (int left : {400, 440, 480, 520, 660, 700, 740, 780, 820, 860}) {
+    const Box cell{left + 1, 51, left + 39, 89};
+    EXPECT_GT(Count(w, cell, 4), 200) << left;
+    EXPECT_EQ(Count(w, cell, 4) + Count(w, cell, 9), 38 * 38) << left;
+  }
+  program.Write("\x1b");
+  EXPECT_EQ(ExitStatus(), 0);
+  EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
+}
+
+TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
+  Start();
+  ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
+      << program.Read(10ms) << Console();
+  program.Write("\x1b");
+  ASSERT_TRUE(Shows("menu"));
+  program.Write("h");
+  ASSERT_TRUE(Shows("help"));
+  const testing_x::WindowPixels page = Window();
+  for (int top : {222, 297, 373, 468, 563}) {  // the pictures, as the sprite maps built them
+    EXPECT_EQ(Differ(page, Expected().at("help"), {350, top, 386, top + 36}), 0);
+    EXPECT_LT(Count(page, {350, top, 370, top + 20}, 9), 400) << top;
+  }
+  program.Write("x");
+  EXPECT_TRUE(Shows("helpReply", kWhole, 1400ms));
+  EXPECT_TRUE(Shows("help2"));  // painted over, the enemies line written again
+  EXPECT_EQ(Differ(Window(), Expected().at("help"), kWhole), 0);
+  program.Write("\x1b");
+  const Box menuButBorder{250, 0, W, H};  // column 249 keeps a trace of the help page
+  EXPECT_TRUE(Shows("menu2"));
+  EXPECT_EQ(Differ(Window(), Expected().at("menu"), menuButBorder), 0);
+  EXPECT_EQ(Differ(Window(), Expected().at("menu"), kPanel), 0);
+  program.Write("H");
+  EXPECT_TRUE(Shows("menuReply", kWhole, 900ms));
+  EXPECT_TRUE(Shows("menu2"));
+  program.Write("\x1b[A");  // two codes: the second waits for the next key
+  EXPECT_TRUE(Shows("menuReply", kWhole, 900ms));
+  EXPECT_TRUE(Shows("menu2"));
+  program.Read(1500ms);
+  EXPECT_TRUE(Shows("menu2", kWhole, 100ms));
+  program.Write("\r");
+  EXPECT_TRUE(Shows("menuReply", kWhole, 900ms));
+  EXPECT_TRUE(Shows("panel", kPanel, 5s));  // shields 200, ammunition 100 and 10, score 0
+  const testing_x::WindowPixels panel = Window();
+  EXPECT_GT(Count(panel, {120, 90, 141, 104}, 2), 20);  // "200" in green
+  EXPECT_GT(Count(panel, {60, 60, 158, 74}, 15), 100);  // "Your Shields: "
+  program.Read(4500ms);                                 // the play's opening pause
+  program.Write("\x1b");
+  EXPECT_TRUE(program.WaitFor("You lose", 5s));
+  EXPECT_TRUE(Shows("gameover"));
+  program.Write(" ");
+  EXPECT_TRUE(Shows("credits", kPanel, 6s));  // the final score stays through the roll
+  EXPECT_TRUE(program.WaitFor("Press any key 3 times to finish the program", 40s));
+  EXPECT_TRUE(Shows("end", kWhole, 2s));
+  for (int k = 0; k < 3; ++k) program.Write(" "), program.Read(100ms);
+  EXPECT_EQ(ExitStatus(), 0);
+  EXPECT_EQ(Console(), "\n\nYou losePress any key 3 times to finish the program\n\n\n");
+}
+
+TEST_F(ProgramTest, WithoutADisplayTheProgramSaysSoAndEnds) {
+  const std::string display = x.Display();
+  ::unsetenv("DISPLAY");
+  ::unsetenv("WAYLAND_DISPLAY");
+  Start();
+  EXPECT_EQ(ExitStatus(), 0);
+  program.Read(100ms);
+  EXPECT_EQ(Console(), "\nSorry, graphics doesn't work\n");
+  ::setenv("DISPLAY", display.c_str(), 1);
+}
+
+TEST_F(ProgramTest, ClosedInputEndsTheProgramByItself) {
+  Start("/dev/null");  // every key read after the end of input is Escape
+  EXPECT_EQ(ExitStatus(), 0);
+  program.Read(100ms);
+  EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
+}
+
+}  // namespace
