@@ -131,6 +131,13 @@ class SdlWindowSystem final : public WindowSystem {
         return false;
       }
     }
+    // Before SDL's video starts: SDL chains its own handler to the one it finds and puts
+    // that one back when its video ends, so this one stays in force throughout.
+    static bool tolerant = false;
+    if (!tolerant) {
+      tolerant = true;
+      previousXErrorHandler = XSetErrorHandler(TolerateLateWakeUps);
+    }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -139,11 +146,7 @@ class SdlWindowSystem final : public WindowSystem {
       return false;
     }
     canShowBox_ = true;
-    static bool tolerant = false;
-    if (!tolerant && std::strcmp(driver, "x11") == 0) {
-      tolerant = true;
-      previousXErrorHandler = XSetErrorHandler(TolerateLateWakeUps);
-    }
+
     wakeEvent_ = SDL_RegisterEvents(1);
     if (wakeEvent_ == static_cast<Uint32>(-1)) {
       message_("Win class was not registered", "Error");
