@@ -2,6 +2,7 @@
 // All SDL video calls stay on the window thread.
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
@@ -24,6 +25,32 @@ namespace {
 
 constexpr Uint64 kFrameMs = 16;  // at most one present per frame
 constexpr int kQuitCode = 1;
+
+bool WindowManagerRuns(Display* display) {
+  Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
+  if (check == None) return false;
+  Atom type;
+  int format;
+  unsigned long count = 0, after;
+  unsigned char* data = nullptr;
+  bool runs = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
+                                 &type, &format, &count, &after, &data) == Success &&
+              count == 1;
+  if (data) XFree(data);
+  return runs;
+}
+
+// A title bar with a close box and a minimise box, no maximise box (Motif window hints).
+void OfferNoMaximise(Display* display, ::Window window) {
+  enum : unsigned long { kFunctions = 1, kDecorations = 2 };
+  enum : unsigned long { kMove = 4, kMinimise = 8, kClose = 32 };
+  enum : unsigned long { kBorder = 2, kTitle = 8, kMenu = 16, kMinimiseBox = 32 };
+  unsigned long hints[5] = {kFunctions | kDecorations, kMove | kMinimise | kClose,
+                            kBorder | kTitle | kMenu | kMinimiseBox, 0, 0};
+  Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
+  XChangeProperty(display, window, motif, motif, 32, PropModeReplace,
+                  reinterpret_cast<unsigned char*>(hints), 5);
+}
 
 int IgnoreXError(Display*, XErrorEvent*) {
   return 0;
@@ -167,6 +194,7 @@ class SdlWindowSystem final : public WindowSystem {
       char name[] = "graph", windowClass[] = "GraphWnd";
       XClassHint hint{name, windowClass};
       XSetClassHint(display_, info.info.x11.window, &hint);
+      OfferNoMaximise(display_, info.info.x11.window);
       int revert = 0;
       XGetInputFocus(display_, &previousFocus_, &revert);
     }
@@ -181,10 +209,19 @@ class SdlWindowSystem final : public WindowSystem {
   }
 
   // The outer size, frame included, is the surface size, and the frame's corner is (x, y).
+  // A window manager tells the frame's size a moment after the window is mapped.
   void FitFrame() {
     int top = 0, left = 0, bottom = 0, right = 0;
-    if (SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) != 0) return;
-    if (top == 0 && left == 0 && bottom == 0 && right == 0) return;
+    auto framed = [&] {
+      return SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
+             (top || left || bottom || right);
+    };
+    if (!display_ || !WindowManagerRuns(display_)) return;
+    for (int waited = 0; !framed() && waited < 1000; waited += 10) {
+      SDL_PumpEvents();
+      SDL_Delay(10);
+    }
+    if (!framed()) return;
     SDL_SetWindowSize(window_, std::max(1, shared_->width - left - right),
                       std::max(1, shared_->depth - top - bottom));
     SDL_SetWindowPosition(window_, x_ + left, y_ + top);
