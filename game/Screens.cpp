@@ -97,7 +97,7 @@ void ResultScreen(void (*const draw[])(Object, bool), Object* const letters[], c
 void IdleUntilNextPoll() {
   // A key loop that finds no key waits this long before it looks again, so that
   // the menu and the help page do not keep a processor busy while nobody types.
-  Lib::CurrentClock().Sleep(4);
+  Lib::CurrentClock().Sleep(kIdleRestMs);
 }
 
 void WrongKeyReply(CARDINAL ms) {

@@ -64,7 +64,7 @@ const std::map<std::string, Surface>& Expected() {
         {"menu3", [] { keys.PushUp(); }},     {"menu4", [] { keys.PushCode(13); }}};
     std::size_t step = 0;
     clock.hook = [&](Lib::CARDINAL ms) {
-      if (ms == 4 && step < idle.size()) {
+      if (ms == NovaGunner::kIdleRestMs && step < idle.size()) {
         s[idle[step].first] = Graph::ReadSurface();
         idle[step++].second();
       }

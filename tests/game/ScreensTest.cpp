@@ -17,7 +17,7 @@ class TapClock final : public Lib::Clock {
  public:
   void Sleep(CARDINAL ms) override {
     now_ += ms;
-    if (ms != 4) pauses.push_back(ms);  // the idle rest of the key loops is not a pause
+    if (ms != kIdleRestMs) pauses.push_back(ms);  // the idle rest of the key loops is not a pause
     if (onPause) onPause(ms);
   }
   std::uint64_t NowMs() override { return now_; }
@@ -144,7 +144,7 @@ TEST_F(ScreensTest, StorySkippedByEscapeDrawsNoFrameOtherwiseCrawlsAndWaits) {
 TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
   // The boss enters on the second tick right above the ship, standing still and weak.
   tap.onPause = [&](CARDINAL ms) {
-    if (ms == 4 && keys.Size() == 0) {
+    if (ms == kIdleRestMs && keys.Size() == 0) {
       keys.PushCode(13);
       for (int k = 0; k < 60; ++k) keys.PushCode(' ');
       keys.Close();
