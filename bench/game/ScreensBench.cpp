@@ -179,7 +179,14 @@ void InProcess() {
 
 }  // namespace
 
-int main() {
+// --surface-only: the in-process figures without a window (surface alone), no program run.
+int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--surface-only") {
+    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
+    std::puts("(surface only, no window)");
+    InProcess();
+    return 0;
+  }
   testing_x::XvfbServer x;
   if (!x.Running()) {
     std::puts("no Xvfb: nothing measured");

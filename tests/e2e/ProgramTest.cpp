@@ -114,6 +114,14 @@ int Differ(const testing_x::WindowPixels& win, const Surface& want, Box b) {
 
 class ProgramTest : public ::testing::Test {
  protected:
+  // The program up to its menu, the story skipped with Escape in its opening pauses.
+  void StartToMenu() {
+    Start();
+    ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
+        << program.Read(10ms) << Console();
+    program.Write("\x1b");
+    ASSERT_TRUE(Shows("menu"));
+  }
   void Start(const std::string& stdinPath = "") {
     testing_pty::PtyOptions o;
     o.argv = {NOVA_GUNNER_PATH};
@@ -172,11 +180,7 @@ class ProgramTest : public ::testing::Test {
 };
 
 TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
-  Start();
-  ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
-      << program.Read(10ms) << Console();
-  program.Write("\x1b");  // during the story's opening pauses
-  ASSERT_TRUE(Shows("menu"));
+  ASSERT_NO_FATAL_FAILURE(StartToMenu());
   const testing_x::WindowPixels w = Window();
   EXPECT_EQ(Count(w, {0, 0, 249, 699}, 7), 249 * 699);
   EXPECT_EQ(Count(w, {250, 0, 1023, 699}, 9) + Count(w, {400, 51, 899, 89}, 4) +
@@ -193,11 +197,7 @@ TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
 }
 
 TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
-  Start();
-  ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
-      << program.Read(10ms) << Console();
-  program.Write("\x1b");
-  ASSERT_TRUE(Shows("menu"));
+  ASSERT_NO_FATAL_FAILURE(StartToMenu());
   program.Write("h");
   ASSERT_TRUE(Shows("help"));
   const testing_x::WindowPixels page = Window();
