@@ -52,17 +52,17 @@ void OfferNoMaximise(Display* display, ::Window window) {
                   reinterpret_cast<unsigned char*>(hints), 5);
 }
 
-int IgnoreXError(Display*, XErrorEvent*) {
-  return 0;
-}
-
 XErrorHandler previousXErrorHandler = nullptr;
 
-// SDL wakes its event wait by sending an event to its window from a second connection;
-// one that the X server takes only after the window closed fails, harmlessly. Any other
-// error goes where it went before.
-int TolerateLateWakeUps(Display* display, XErrorEvent* error) {
+// Two requests may meet a window that has just gone, harmlessly: SDL wakes its event
+// wait by sending an event to its window from a second connection, which the X server may
+// take only after the window closed; and the focus goes back to a window that may have
+// closed meanwhile. Any other error goes where it went before.
+int TolerateVanishedWindows(Display* display, XErrorEvent* error) {
   if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
+  if ((error->error_code == BadWindow || error->error_code == BadMatch) &&
+      error->request_code == X_SetInputFocus)
+    return 0;
   return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
 }
 
@@ -163,7 +163,7 @@ class SdlWindowSystem final : public WindowSystem {
     static bool tolerant = false;
     if (!tolerant) {
       tolerant = true;
-      previousXErrorHandler = XSetErrorHandler(TolerateLateWakeUps);
+      previousXErrorHandler = XSetErrorHandler(TolerateVanishedWindows);
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.
@@ -291,10 +291,8 @@ class SdlWindowSystem final : public WindowSystem {
   void GiveFocusBack() {
     if (!display_ || previousFocus_ == None || previousFocus_ == PointerRoot) return;
     SDL_Delay(50);
-    auto old = XSetErrorHandler(IgnoreXError);  // that window may have gone meanwhile
     XSetInputFocus(display_, previousFocus_, RevertToParent, CurrentTime);
-    XSync(display_, False);
-    XSetErrorHandler(old);
+    XFlush(display_);
   }
 
   // Copies a block of 0xRRGGBB pixels into the window's own surface.

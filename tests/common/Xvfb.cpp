@@ -13,6 +13,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <mutex>
+#include <set>
 #include <thread>
 
 namespace testing_x {
@@ -66,20 +68,49 @@ std::string NameOf(::Display* d, ::Window w) {
   return found;
 }
 
-int Ignore(::Display*, XErrorEvent*) {
-  return 0;
+// The helpers' own connections, whose X errors (a window vanishing between two requests)
+// are expected and ignored. The handler is installed before main, so that whatever the
+// code under test installs later chains to it; errors of other connections go on to the
+// handler that was there before.
+std::mutex connectionsLock;
+std::set<::Display*> connections;
+XErrorHandler previousHandler = nullptr;
+
+int IgnoreOwnErrors(::Display* d, XErrorEvent* e) {
+  {
+    std::lock_guard lock(connectionsLock);
+    if (connections.count(d)) return 0;
+  }
+  return previousHandler ? previousHandler(d, e) : 0;
+}
+
+const bool handlerInstalled = [] {
+  previousHandler = XSetErrorHandler(IgnoreOwnErrors);
+  return true;
+}();
+
+::Display* Connect(const std::string& name) {
+  ::Display* d = XOpenDisplay(name.c_str());
+  if (d) {
+    std::lock_guard lock(connectionsLock);
+    connections.insert(d);
+  }
+  return d;
+}
+
+void Disconnect(::Display* d) {
+  XCloseDisplay(d);  // reports the last errors, still as this helper's own
+  std::lock_guard lock(connectionsLock);
+  connections.erase(d);
 }
 
 // Runs `f` on a fresh connection, ignoring X errors (a window may vanish meanwhile).
 template <typename F>
 auto WithDisplay(const std::string& name, F f) -> decltype(f(nullptr)) {
-  ::Display* d = XOpenDisplay(name.c_str());
+  ::Display* d = Connect(name);
   if (!d) return decltype(f(nullptr)){};
-  auto old = XSetErrorHandler(Ignore);
   auto result = f(d);
-  XSync(d, False);
-  XSetErrorHandler(old);
-  XCloseDisplay(d);
+  Disconnect(d);
   return result;
 }
 
@@ -214,7 +245,7 @@ bool CloseWindow(const std::string& display, const std::string& title) {
 }
 
 XStandIn::XStandIn(const std::string& display, const std::string& title) {
-  ::Display* d = XOpenDisplay(display.c_str());
+  ::Display* d = Connect(display);
   if (!d) return;
   display_ = d;
   window_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 600, 600, 200, 100, 0, 0, 0x202020);
@@ -229,7 +260,7 @@ XStandIn::XStandIn(const std::string& display, const std::string& title) {
 XStandIn::~XStandIn() {
   if (!display_) return;
   XDestroyWindow(static_cast<::Display*>(display_), window_);
-  XCloseDisplay(static_cast<::Display*>(display_));
+  Disconnect(static_cast<::Display*>(display_));
 }
 
 unsigned long XStandIn::FocusedWindow() const {
