@@ -138,7 +138,7 @@ TEST(RasterTest, TextPaintsWholeCellsOnItsBackground) {
   Text(b.p, 3, 4, "Ab", kInk, true, 0x000001);
   for (int row = 0; row < h; ++row)
     for (int col = 0; col < w; ++col) {
-      bool ink = Graph::Font::kGlyphs['b'][row] & (0x80 >> col);
+      bool ink = Graph::Font::kGlyphs[static_cast<unsigned char>('b')][row] & (0x80 >> col);
       EXPECT_EQ(b.at(3 + w + col, 4 + row), ink ? kInk : 0x000001u) << row << "," << col;
     }
   EXPECT_EQ(b.Count(kInk) + b.Count(0x000001), 2 * w * h);
