@@ -37,16 +37,9 @@ INTEGER Draw(CARDINAL min, CARDINAL max) {
   return static_cast<INTEGER>(StandardLib::RandomCard(min, max));
 }
 
-// Enemies sink below the play field and keep moving and firing there for the rest of
-// the game; whatever lies wholly below the window's last row is not sent to the
-// graphics service at all, since it would change no pixel. In a long game this saves
-// most of the requests of a tick.
-constexpr INTEGER kWindowDepth = 700;
-
 // Image kinds are erased with one black rectangle over their box; `extra` is how far
 // below the box the rectangle reaches (the bomb reaches one pixel less than the rest).
 void PutOrErase(const Object& obj, bool b, CARDINAL image, INTEGER extra) {
-  if (obj.y >= kWindowDepth) return;
   if (b) {
     Graph::PutImage(obj.x, obj.y, image, Graph::_GPSET);
   } else {
@@ -56,7 +49,6 @@ void PutOrErase(const Object& obj, bool b, CARDINAL image, INTEGER extra) {
 
 // A line covers rows y down to y - height + 1.
 void LineShot(const Object& obj, bool b, CARDINAL colour) {
-  if (obj.y - obj.height + 1 >= kWindowDepth) return;
   Graph::Line(obj.x, obj.y, obj.x, obj.y - obj.height, b ? colour : 0);
 }
 

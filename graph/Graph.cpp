@@ -255,6 +255,11 @@ void Post(Command code, std::initializer_list<CARDINAL> params) {
   S().ready.Set();
 }
 
+// A drawing whose whole area lies right of or below the surface changes no pixel, so it
+// needs no hand-over to the server (enemies that sank below the window keep moving and
+// firing there for the rest of a game).
+bool OffSurface(CARDINAL left, CARDINAL top) { return left >= Width || top >= Depth; }
+
 // Runs `read` over the surface once every earlier request is carried out.
 template <typename F>
 bool WithSurfaceSettled(F read) {
@@ -341,19 +346,22 @@ bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth) {
 }
 
 void Plot(CARDINAL x, CARDINAL y, CARDINAL colour) {
+  if (OffSurface(x, y)) return;
   Post(kPlot, {x, y, colour});
 }
 
 void Line(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour) {
+  if (OffSurface(std::min(x1, x2), std::min(y1, y2))) return;
   Post(kLine, {x1, y1, x2, y2, colour});
 }
 
 void Rectangle(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour, bool fill) {
+  if (OffSurface(std::min(x1, x2), std::min(y1, y2))) return;
   Post(kRectangle, {x1, y1, x2, y2, colour, fill ? 1u : 0u});
 }
 
 void RawOutText(CARDINAL x, CARDINAL y, CARDINAL colour, std::string_view text) {
-  if (!Claim()) return;
+  if (OffSurface(x, y) || !Claim()) return;
   Slot& s = S().slot;
   std::size_t n = 0;
   while (n < text.size() && n < kTextMax && text[n] != '\0') ++n;
@@ -381,6 +389,7 @@ void GetImage(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL& imag
 }
 
 void PutImage(CARDINAL x, CARDINAL y, CARDINAL image, CARDINAL mode) {
+  if (OffSurface(x, y)) return;
   Post(kPutImage, {x, y, image, mode});
 }
 
