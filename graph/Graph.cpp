@@ -258,7 +258,9 @@ void Post(Command code, std::initializer_list<CARDINAL> params) {
 // A drawing whose whole area lies right of or below the surface changes no pixel, so it
 // needs no hand-over to the server (enemies that sank below the window keep moving and
 // firing there for the rest of a game).
-bool OffSurface(CARDINAL left, CARDINAL top) { return left >= Width || top >= Depth; }
+bool OffSurface(CARDINAL left, CARDINAL top) {
+  return left >= Width || top >= Depth;
+}
 
 // Runs `read` over the surface once every earlier request is carried out.
 template <typename F>
