@@ -65,9 +65,9 @@ void SetKeySource(KeyEventSource* source);
 void Init();
 
 // The hook is called once from the fatal-signal path (SIGINT, SIGTERM, SIGHUP, SIGQUIT,
-// crash signals and every other signal that ends the program), before the terminal is restored and the signal raised again. It
-// runs inside a signal handler: it must be async-signal-safe (write(2), no malloc, no
-// stdio, no locks). nullptr removes it.
+// crash signals and every other signal that ends the program), before the terminal is restored and
+// the signal raised again. It runs inside a signal handler: it must be async-signal-safe (write(2),
+// no malloc, no stdio, no locks). nullptr removes it.
 void SetFatalSignalHook(void (*hook)(int signal));
 
 // Whether a key-down event waits (a release or non-key event at the head is dropped).

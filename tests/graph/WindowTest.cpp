@@ -208,4 +208,6 @@ TEST_F(WindowTest, StressWithRepaintsAndACloseHalfWay) {
 
 // SDL's video start opens a D-Bus connection whose library keeps a buffer to the end of
 // the process, whatever SDL_Quit does. Only that is excused.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libdbus-1.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libdbus-1.so\n";
+}
