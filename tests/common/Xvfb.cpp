@@ -138,8 +138,10 @@ XvfbServer::XvfbServer() {
       dup2(null, 2);
       for (int fd = 3, top = static_cast<int>(sysconf(_SC_OPEN_MAX)); fd < top && fd < 65536; ++fd)
         close(fd);
+      // -noreset: otherwise the server resets when its last client leaves, and a program
+      // connecting during the reset is refused.
       execlp("Xvfb", "Xvfb", name.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-             static_cast<char*>(nullptr));
+             "-noreset", static_cast<char*>(nullptr));
       _exit(127);
     }
     auto deadline = std::chrono::steady_clock::now() + 10s;
