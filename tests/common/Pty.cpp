@@ -52,10 +52,8 @@ PtyProcess::~PtyProcess() {
 }
 
 bool PtyProcess::Start(const PtyOptions& options) {
-  termios settings = options.settings.value_or(CookedSettings());
-  winsize size{};
-  size.ws_row = options.rows;
-  size.ws_col = options.cols;
+  termios settings = CookedSettings();
+  winsize size{24, 80, 0, 0};
   if (openpty(&master_, &slave_, nullptr, &settings, &size) != 0) return false;
   ::fcntl(master_, F_SETFD, FD_CLOEXEC);
   ::fcntl(slave_, F_SETFD, FD_CLOEXEC);

@@ -20,9 +20,6 @@ struct PtyOptions {
   std::string workingDir;  // empty: the parent's
   // Standard input from this file instead of the terminal (e.g. "/dev/null").
   std::string stdinPath;
-  unsigned short rows = 24, cols = 80;
-  // Settings the terminal starts with; by default a normal cooked line discipline.
-  std::optional<termios> settings;
 };
 
 class PtyProcess {
@@ -51,9 +48,9 @@ class PtyProcess {
   bool Running() const { return pid_ > 0 && !status_; }
 
   pid_t Pid() const { return pid_; }
-  int MasterFd() const { return master_; }
 
-  // The settings a fresh terminal gets: canonical input with echo, like a login shell's.
+  // The settings a fresh 80x24 terminal gets: canonical input with echo, like a login
+  // shell's.
   static termios CookedSettings();
 
  private:

@@ -23,13 +23,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-bool DisplayAnswers(const std::string& name) {
-  ::Display* d = XOpenDisplay(name.c_str());
-  if (!d) return false;
-  XCloseDisplay(d);
-  return true;
-}
-
 std::string NameOf(::Display* d, ::Window w) {
   Atom netName = XInternAtom(d, "_NET_WM_NAME", True), utf8 = XInternAtom(d, "UTF8_STRING", True);
   if (netName != None && utf8 != None) {
@@ -148,7 +141,7 @@ XvfbServer::XvfbServer() {
     bool up = false;
     while (std::chrono::steady_clock::now() < deadline) {
       if (waitpid(pid, nullptr, WNOHANG) == pid) break;  // died: number taken, or no Xvfb
-      if (DisplayAnswers(name)) {
+      if (WithDisplay(name, [](::Display*) { return true; })) {
         up = true;
         break;
       }
@@ -203,13 +196,11 @@ std::optional<WindowPixels> ReadWindowPixels(const std::string& display, const s
 
 bool WaitForWindow(const std::string& display, const std::string& title,
                    std::chrono::milliseconds timeout) {
-  auto deadline = std::chrono::steady_clock::now() + timeout;
-  do {
-    bool found = WithDisplay(
-        display, [&](::Display* d) { return FindTitled(d, DefaultRootWindow(d), title) != None; });
-    if (found) return true;
-    std::this_thread::sleep_for(20ms);
-  } while (std::chrono::steady_clock::now() < deadline);
+  for (auto deadline = std::chrono::steady_clock::now() + timeout;
+       std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(20ms))
+    if (WithDisplay(display,
+                    [&](::Display* d) { return FindTitled(d, DefaultRootWindow(d), title); }))
+      return true;
   return false;
 }
 

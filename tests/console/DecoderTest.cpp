@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "console/IO.h"
-#include "console/ScriptedKeys.h"
 #include "console/TermDecoder.h"
 
 namespace {
@@ -215,33 +214,6 @@ TEST(Decoder, AnswersAreNotedNotTyped) {
   EXPECT_TRUE(d.KittyReplySeen());
   EXPECT_TRUE(d.DeviceAttributesSeen());
   EXPECT_EQ(Drain(d), std::vector<Ev>{Ch('x', 'X', 45)});
-}
-
-// The decoder and RdKey together give the codes the game and its screens act on.
-TEST(Decoder, GameKeysReachRdKeyAsTheirCodes) {
-  const std::vector<std::pair<std::string, std::vector<int>>> keys = {
-      {"\x1b[A\x1bOB\x1b[D\x1b[C", {0, 72, 0, 80, 0, 75, 0, 77}},
-      {"\x1b[H\x1b[5~\x1b[F\x1b[6~\x1b[2~\x1b[3~", {0, 71, 0, 73, 0, 79, 0, 81, 0, 82, 0, 83}},
-      {"\x1bOP\x1b[15~\x1b[21~\x1b[[B", {0, 59, 0, 63, 0, 68, 0, 60}},
-      {" 0hH\r\x1bOM\x1b", {32, 48, 104, 72, 13, 13, 27}},
-      {"\x1b[1;5A\x1b[1;3H\x1b[20;3~\x1b[19;5~\x01q", {0, 141, 0, 151, 0, 112, 0, 101, 0, 'q'}},
-      {"\x1b[1;2A\x1b[57441;2u\x1b[104;1:3u\x1b[104u", {104}},  // Shift+Up, Shift, a release
-      {"\x1b[27u\x1b[13;2u", {27, 13}},
-  };
-  for (const auto& [bytes, codes] : keys) {
-    SCOPED_TRACE(::testing::PrintToString(bytes));
-    TermDecoder d;
-    d.Feed(Bytes(bytes), 0);
-    d.Finish();
-    ScriptedKeySource script;
-    while (d.HasEvent()) script.PushEvent(d.Pop());
-    SetKeySource(&script);
-    std::vector<int> got;
-    for (std::size_t n = 0; n < codes.size(); ++n) got.push_back(RdKey());
-    EXPECT_EQ(got, codes);
-    EXPECT_EQ(script.EmptyReads(), 0u);
-    SetKeySource(nullptr);
-  }
 }
 
 }  // namespace

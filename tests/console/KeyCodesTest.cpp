@@ -12,7 +12,7 @@
 #include "console/ScriptedKeys.h"
 #include "console/Strings.h"
 #include "console/WholeStr.h"
-#include "tests/console/Capture.h"
+#include "tests/common/Capture.h"
 
 namespace {
 
@@ -184,19 +184,6 @@ TEST(TextOutput, CardToStrAndAssignTruncate) {
   EXPECT_EQ(std::string(four.data(), 4), "abcd");
   Strings::Assign(std::string_view("x\0yz", 4), four);
   EXPECT_STREQ(four.data(), "x");
-}
-
-TEST(Delay, GoesThroughTheClock) {
-  Lib::VirtualClock clock;
-  Lib::SetClock(&clock);
-  Lib::Delay(60);
-  Lib::Delay(4500);
-  EXPECT_EQ(clock.NowMs(), 4560u);
-  Lib::SetClock(nullptr);
-  Lib::RealClock real;
-  const auto start = real.NowMs();
-  Lib::Delay(20);
-  EXPECT_GE(real.NowMs() - start, 20u);
 }
 
 }  // namespace

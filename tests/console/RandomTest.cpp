@@ -6,7 +6,7 @@
 
 #include "console/Lib.h"
 #include "support/StandardLib.h"
-#include "tests/console/Capture.h"
+#include "tests/common/Capture.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 // the sound device, and a machine without a device.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <thread>
@@ -16,7 +17,6 @@ namespace fs = std::filesystem;
 using soundtest::EnvVar;
 using soundtest::FailureLines;
 using soundtest::ReadFile;
-using soundtest::StdoutCapture;
 using soundtest::WorkingDir;
 using Clock = std::chrono::steady_clock;
 using Micro = std::chrono::duration<double, std::micro>;
@@ -42,32 +42,24 @@ TEST(GeneratedSounds, AreValidNonSilentPcmWavs) {
     SCOPED_TRACE(name);
     const std::string wav = ReadFile(fs::path(NOVA_SOUND_DIR) / name);
     ASSERT_GT(wav.size(), 44u + 2 * 22050 / 10);  // at least a tenth of a second
-    EXPECT_EQ(wav.substr(0, 16), std::string("RIFF") + wav.substr(4, 4) + "WAVEfmt ");
-    EXPECT_EQ(Le(wav, 4, 4), wav.size() - 8);
-    EXPECT_EQ(Le(wav, 20, 4), 0x10001u);  // PCM, mono
-    EXPECT_EQ(Le(wav, 24, 4), 22050u);
-    EXPECT_EQ(Le(wav, 34, 2), 16u);
-    EXPECT_EQ(wav.substr(36, 4), "data");
-    EXPECT_EQ(Le(wav, 40, 4), wav.size() - 44);
+    EXPECT_EQ(wav.substr(0, 4) + wav.substr(8, 8) + wav.substr(36, 4), "RIFFWAVEfmt data");
+    // Sizes, PCM mono, 22050 Hz, 16 bits.
+    EXPECT_EQ((std::array{Le(wav, 4, 4) + 8, Le(wav, 20, 4), Le(wav, 24, 4), Le(wav, 34, 2),
+                          Le(wav, 40, 4) + 44}),
+              (std::array<std::uint32_t, 5>{static_cast<std::uint32_t>(wav.size()), 0x10001u,
+                                            22050u, 16u, static_cast<std::uint32_t>(wav.size())}));
     EXPECT_GT(Loud(wav, 44, 8000), 200u);
   }
 }
 
 class DiskAudio : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Reset();
-    SetSoundPlayer(&player_);
-  }
-  void TearDown() override {
-    SetSoundPlayer(nullptr);
-    Reset();
-  }
   soundtest::ScratchDir dir_;
   const fs::path output_ = dir_.path() / "audio.raw";
   EnvVar driver_{"SDL_AUDIODRIVER", "disk"};
   EnvVar file_{"SDL_DISKAUDIOFILE", output_.string()};
   SdlMixerPlayer player_;
+  soundtest::Installed installed_{player_};
 };
 
 TEST_F(DiskAudio, SynchronousFireReachesTheDevice) {
@@ -125,8 +117,7 @@ TEST(NoAudioDevice, EveryEventIsReportedAndTheDeviceIsTriedOnce) {
   EnvVar driver("SDL_AUDIODRIVER", "nova-no-such-driver");
   WorkingDir cwd(NOVA_SOUND_DIR);
   SdlMixerPlayer player;
-  Reset();
-  SetSoundPlayer(&player);
+  soundtest::Installed installed(player);
   StdoutCapture out;
   InitSound(true);
   auto start = Clock::now();
@@ -140,8 +131,6 @@ TEST(NoAudioDevice, EveryEventIsReportedAndTheDeviceIsTriedOnce) {
   EXPECT_EQ(out.Text(), expected);
   EXPECT_EQ(player.DeviceOpenAttempts(), 1);
   EXPECT_FALSE(player.LastError().empty());
-  SetSoundPlayer(nullptr);
-  Reset();
   std::printf("[ figure ] 1000 events without a device: %.2f us each, %.3f us in the player\n",
               withLines.count() / 1000, playerOnly.count() / 1000);
 }

@@ -1,14 +1,16 @@
 // Helpers of the sound tests: console capture, a scratch directory, a changed working
-// directory and environment.
+// directory and environment, a player installed for one test.
 #pragma once
 
 #include <stdlib.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+
+#include "support/StandardSound.h"
+#include "tests/common/Capture.h"
 
 namespace soundtest {
 
@@ -16,37 +18,6 @@ inline std::string ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
-
-// Everything written to standard output between construction and Text().
-class StdoutCapture {
- public:
-  StdoutCapture() : saved_(dup(STDOUT_FILENO)) {
-    fflush(stdout);
-    dup2(fileno(file_), STDOUT_FILENO);
-  }
-  ~StdoutCapture() {
-    Restore();
-    fclose(file_);
-  }
-  std::string Text() {
-    Restore();
-    std::string text;
-    rewind(file_);
-    for (int c; (c = fgetc(file_)) != EOF;) text += static_cast<char>(c);
-    return text;
-  }
-
- private:
-  void Restore() {
-    if (saved_ < 0) return;
-    fflush(stdout);
-    dup2(saved_, STDOUT_FILENO);
-    close(saved_);
-    saved_ = -1;
-  }
-  std::FILE* file_ = tmpfile();
-  int saved_;
-};
 
 struct ScratchDir {
   ScratchDir() {
@@ -71,6 +42,18 @@ struct EnvVar {
   }
   ~EnvVar() { unsetenv(name); }
   const char* name;
+};
+
+// The sound state from scratch with `player` installed, and from scratch again after.
+struct Installed {
+  explicit Installed(StandardSound::SoundPlayer& player) {
+    StandardSound::Reset();
+    StandardSound::SetSoundPlayer(&player);
+  }
+  ~Installed() {
+    StandardSound::SetSoundPlayer(nullptr);
+    StandardSound::Reset();
+  }
 };
 
 inline std::string FailureLines(const std::string& file) {

@@ -1,37 +1,28 @@
-// Sound events: the on/off state, the table, the console lines of a failed play.
+// Sound events: the on/off state, what each event plays, the console lines of a failed play.
 #include <gtest/gtest.h>
 
 #include "support/SdlMixerPlayer.h"
-#include "support/StandardSound.h"
 #include "tests/support/SoundTestSupport.h"
 
 namespace StandardSound {
 namespace {
 
 using soundtest::FailureLines;
-using soundtest::StdoutCapture;
 
 constexpr SoundEventEn kAll[] = {MISSILE, BOOM, FIRE, OUTRO, INTRO, POWERUPSOUND, START};
 
 class StandardSoundTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Reset();
-    SetSoundPlayer(&player_);
-  }
-  void TearDown() override {
-    SetSoundPlayer(nullptr);
-    Reset();
-  }
   RecordingPlayer player_{false};
+  soundtest::Installed installed_{player_};
 };
 
 TEST_F(StandardSoundTest, EventsAreSilentBeforeInitSoundAndAfterSilence) {
-  StdoutCapture out;
-  for (SoundEventEn e : kAll) PlaySoundEvent(e);
-  EXPECT_EQ(out.Text(), "");
+  EXPECT_EQ(CaptureStdout([] {
+              for (SoundEventEn e : kAll) PlaySoundEvent(e);
+            }),
+            "");
   EXPECT_FALSE(IsActive());
-
   StdoutCapture silenced;
   Silence();  // --nosound: InitSound still runs as usual, events stay silent
   EXPECT_TRUE(InitSound(true));
@@ -40,29 +31,26 @@ TEST_F(StandardSoundTest, EventsAreSilentBeforeInitSoundAndAfterSilence) {
   EXPECT_TRUE(player_.calls.empty());
 }
 
-TEST_F(StandardSoundTest, InitSoundFillsTheTableAndWritesOneEmptyLine) {
+TEST_F(StandardSoundTest, InitSoundWritesOneEmptyLineAndEventsPlayTheirFiles) {
   // No sound file exists in a fresh directory: the start does not look at them.
   soundtest::ScratchDir dir;
   soundtest::WorkingDir cwd(dir.path());
   player_.result = true;
-  StdoutCapture out;
-  EXPECT_TRUE(InitSound(true));
-  for (SoundEventEn e : kAll) PlaySoundEvent(e);
-  EXPECT_EQ(out.Text(), "\n");
   const char* names[] = {"missile.wav", "boom.wav",    "fire.wav", "outro.wav",
                          "intro.wav",   "powerup.wav", "start.wav"};
-  ASSERT_EQ(player_.calls.size(), 7u);
-  for (SoundEventEn e : kAll) {
-    EXPECT_STREQ(SoundEntry(e).fileName, names[e]);
-    EXPECT_EQ(SoundEntry(e).soundFlag, 0x20001u);
-    EXPECT_EQ(player_.calls[e].fileName, names[e]);
-    EXPECT_EQ(player_.calls[e].flags, 0x20001u);
+  for (bool async : {true, false}) {
+    player_.calls.clear();
+    EXPECT_EQ(CaptureStdout([&] {
+                EXPECT_TRUE(InitSound(async));
+                for (SoundEventEn e : kAll) PlaySoundEvent(e);
+              }),
+              "\n");
+    ASSERT_EQ(player_.calls.size(), 7u);
+    for (SoundEventEn e : kAll) {
+      EXPECT_EQ(player_.calls[e].fileName, names[e]);
+      EXPECT_EQ(player_.calls[e].flags, async ? 0x20001u : 0x20000u);
+    }
   }
-
-  StdoutCapture again;
-  EXPECT_TRUE(InitSound(false));
-  EXPECT_EQ(again.Text(), "\n");
-  for (SoundEventEn e : kAll) EXPECT_EQ(SoundEntry(e).soundFlag, 0x20000u);
 }
 
 TEST_F(StandardSoundTest, FailedPlayWritesThreeLinesEveryTime) {
