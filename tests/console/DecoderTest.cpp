@@ -49,7 +49,9 @@ std::vector<Ev> Decode(const std::vector<std::string_view>& pieces) {
 constexpr std::uint32_t E = ENHANCED_KEY, S = SHIFT, C = LEFT_CTRL, A = LEFT_ALT;
 
 const Ev kUp{0x26, 72, 0, E}, kDown{0x28, 80, 0, E}, kRight{0x27, 77, 0, E}, kLeft{0x25, 75, 0, E},
-    kHome{0x24, 71, 0, E}, kEnd{0x23, 79, 0, E}, kEsc{0x1B, 1, 27, 0}, kEnter{0x0D, 28, 13, 0};
+    kHome{0x24, 71, 0, E}, kEnd{0x23, 79, 0, E}, kEsc{0x1B, 1, 27, 0}, kEnter{0x0D, 28, 13, 0},
+    kIns{0x2D, 82, 0, E}, kDel{0x2E, 83, 0, E}, kPgUp{0x21, 73, 0, E}, kPgDn{0x22, 81, 0, E},
+    kPadEnter{0x0D, 28, 13, E}, kPad5{0x0C, 76, 0, 0}, kBad{0, 0, '?', 0};
 Ev F(int n, std::uint32_t st = 0) {
   return {static_cast<std::uint16_t>(0x6F + n),
           static_cast<std::uint16_t>(n <= 10 ? 58 + n : 76 + n), 0, st};
@@ -87,14 +89,10 @@ const std::vector<Row>& Table() {
       {"\x1b[a\x1bOd", {With(kUp, S), With(kLeft, C)}},  // rxvt
       {"\x1b[H\x1b[F\x1bOH\x1bOF\x1b[1~\x1b[4~\x1b[7~\x1b[8~",
        {kHome, kEnd, kHome, kEnd, kHome, kEnd, kHome, kEnd}},
-      {"\x1b[2~\x1b[3~\x1b[5~\x1b[6~",
-       {{0x2D, 82, 0, E}, {0x2E, 83, 0, E}, {0x21, 73, 0, E}, {0x22, 81, 0, E}}},
+      {"\x1b[2~\x1b[3~\x1b[5~\x1b[6~", {kIns, kDel, kPgUp, kPgDn}},
       {"\x1b[5;5~\x1b[2$\x1b[5^\x1b[3@",
-       {{0x21, 73, 0, E | C},
-        {0x2D, 82, 0, E | S},
-        {0x21, 73, 0, E | C},
-        {0x2E, 83, 0, E | C | S}}},
-      {"\x1b[E\x1bOE\x1b[G", {{0x0C, 76, 0, 0}, {0x0C, 76, 0, 0}, {0x0C, 76, 0, 0}}},
+       {With(kPgUp, C), With(kIns, S), With(kPgUp, C), With(kDel, C | S)}},
+      {"\x1b[E\x1bOE\x1b[G", {kPad5, kPad5, kPad5}},
       // function keys: xterm, vt220, Linux console, rxvt
       {"\x1bOP\x1bOQ\x1bOR\x1bOS", {F(1), F(2), F(3), F(4)}},
       {"\x1b[11~\x1b[12~\x1b[13~\x1b[14~\x1b[15~", {F(1), F(2), F(3), F(4), F(5)}},
@@ -104,11 +102,7 @@ const std::vector<Row>& Table() {
       {"\x1b[1;2P\x1b[15;5~\x1b[25~\x1b[34~", {F(1, S), F(5, C), F(3, S), F(10, S)}},
       // keypad in application mode, Shift+Tab
       {"\x1bOM\x1bOp\x1bOy\x1bOj\x1bOo",
-       {{0x0D, 28, 13, E},
-        Ch('0', 0x60, 82),
-        Ch('9', 0x69, 73),
-        Ch('*', 0x6A, 55),
-        Ch('/', 0x6F, 53, E)}},
+       {kPadEnter, Ch('0', 0x60, 82), Ch('9', 0x69, 73), Ch('*', 0x6A, 55), Ch('/', 0x6F, 53, E)}},
       {"\x1b[Z", {Ch(9, 9, 15, S)}},
       // Alt as an ESC prefix
       {"\x1bx\x1bX\x1b\x01\x1b\r",
@@ -117,12 +111,12 @@ const std::vector<Row>& Table() {
       {"\x1b[", {Ch('[', 0xDB, 26, A)}},
       // UTF-8: Latin-1 characters pass, others and broken bytes become one '?' each
       {"\xc3\xa9\xc3\xbf", {Ch('\xe9', 0, 0), Ch('\xff', 0, 0)}},
-      {"\xe2\x82\xac\xf0\x9f\x98\x80", {Ch('?', 0, 0), Ch('?', 0, 0)}},
-      {"\xff\x80", {Ch('?', 0, 0), Ch('?', 0, 0)}},
-      {"\xc3z", {Ch('?', 0, 0), Ch('z', 'Z', 44)}},
-      {"\xe0\x80\xaf", {Ch('?', 0, 0), Ch('?', 0, 0), Ch('?', 0, 0)}},  // overlong
-      {"\xed\xa0\x80", {Ch('?', 0, 0), Ch('?', 0, 0), Ch('?', 0, 0)}},  // surrogate
-      {"\xf0\x9f", {Ch('?', 0, 0)}},                                    // cut short
+      {"\xe2\x82\xac\xf0\x9f\x98\x80", {kBad, kBad}},
+      {"\xff\x80", {kBad, kBad}},
+      {"\xc3z", {kBad, Ch('z', 'Z', 44)}},
+      {"\xe0\x80\xaf", {kBad, kBad, kBad}},  // overlong
+      {"\xed\xa0\x80", {kBad, kBad, kBad}},  // surrogate
+      {"\xf0\x9f", {kBad}},                  // cut short
       {"\x1b\xc3\xa9", {Ch('\xe9', 0, 0, A)}},
       // never keys: mouse reports, paste marks, focus, answers, unknown and overlong
       {"\x1b[M !!\x1b[M\xff\xff\xffk", {Ch('k', 'K', 37)}},
@@ -147,12 +141,7 @@ const std::vector<Row>& Table() {
         {0x12, 56, 0, A}}},
       {"\x1b[13u\x1b[27u\x1b[9;2u\x1b[127u", {kEnter, kEsc, Ch(9, 9, 15, S), Ch(8, 8, 14)}},
       {"\x1b[1;1:3A\x1b[1;5:2D\x1b[13~\x1b[57399u\x1b[57414u\x1b[233u",
-       {With(kUp, 0, false),
-        With(kLeft, C),
-        F(3),
-        Ch('0', 0x60, 82),
-        {0x0D, 28, 13, E},
-        Ch('\xe9', 0, 0)}},
+       {With(kUp, 0, false), With(kLeft, C), F(3), Ch('0', 0x60, 82), kPadEnter, Ch('\xe9', 0, 0)}},
       {"\x1b[57376u\x1b[57428u", {}},  // F13 and media keys: nothing here
   };
   return rows;

@@ -6,10 +6,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 #include "game/Replay.h"
+#include "tests/common/Io.h"
 #include "tests/game/GameFixture.h"
 
 namespace {
@@ -53,23 +53,6 @@ std::vector<std::string> Trace(const std::string& demo, const std::string& more 
   EXPECT_EQ(o.status, 0) << o.out.substr(0, 500);
   return Lines(o.out, {"tick ", "outcome: "});
 }
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// A scratch directory, removed with everything in it.
-struct Scratch {
-  std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("nova-replay-" + std::to_string(::getpid()));
-  Scratch() { std::filesystem::create_directories(dir); }
-  ~Scratch() { std::filesystem::remove_all(dir); }
-  std::string File(const std::string& name, const std::string& text = "") const {
-    if (!text.empty()) std::ofstream(dir / name, std::ios::binary) << text;
-    return dir / name;
-  }
-};
 
 const std::string kLongPlay = std::string(NOVA_TEST_DATA) + "/long-play.demo";
 
@@ -116,42 +99,38 @@ TEST_F(GameTest, DemoKeysReachTheLoopOnlyDuringTheirTick) {
   EXPECT_EQ(read, "0,72,|13,|27,|||104,|");
 }
 
-TEST(ReplayProgram, LongPlayGivesThePredictedTraceEveryTime) {
-  const std::vector<std::string> trace = Trace(kLongPlay);
-  std::ifstream in(std::string(NOVA_TEST_DATA) + "/long-play.trace");
+// The predicted trace, line by line and every time; one changed key changes the play from
+// its tick on, and a recording of that play replays the same.
+TEST(ReplayProgram, LongPlayTraceIsPredictedAndRecordingsReplayTheSame) {
+  const std::vector<std::string> original = Trace(kLongPlay);
+  std::istringstream in(ReadFile(std::string(NOVA_TEST_DATA) + "/long-play.trace"));
   std::vector<std::string> expected;
   for (std::string line; std::getline(in, line);) expected.push_back(line);
   ASSERT_FALSE(expected.empty());
-  for (std::size_t i = 0; i < std::min(trace.size(), expected.size()); ++i) {
-    ASSERT_EQ(trace[i], expected[i]) << "first difference on line " << i + 1;
-  }
-  EXPECT_EQ(trace.size(), expected.size());
-  EXPECT_EQ(Trace(kLongPlay), trace);
-}
+  for (std::size_t i = 0; i < std::min(original.size(), expected.size()); ++i)
+    ASSERT_EQ(original[i], expected[i]) << "first difference on line " << i + 1;
+  EXPECT_EQ(original.size(), expected.size());
+  EXPECT_EQ(Trace(kLongPlay), original);
 
-TEST(ReplayProgram, OneChangedKeyChangesThePlayAndRecordingsReplayTheSame) {
-  Scratch scratch;
-  std::string demo = ReadAll(kLongPlay);
+  ScratchDir scratch;
+  std::string demo = ReadFile(kLongPlay);
   const std::size_t at = demo.find("\n766 32\n");
   ASSERT_NE(at, std::string::npos);
   demo.replace(at, 8, "\n766 48\n");  // a bomb instead of a bullet
-  const std::string changed = scratch.File("changed.demo", demo);
   const std::string recorded = scratch.File("recorded.demo");
-  const std::vector<std::string> original = Trace(kLongPlay);
-  const std::vector<std::string> trace = Trace(changed, "--record " + recorded);
+  const std::vector<std::string> trace =
+      Trace(scratch.File("changed.demo", demo), "--record " + recorded);
   ASSERT_GT(trace.size(), 766u);
   EXPECT_TRUE(std::equal(trace.begin(), trace.begin() + 765, original.begin()));
   EXPECT_NE(trace[765], original[765]);
-  EXPECT_NE(trace, original);
-
-  const std::string text = ReadAll(recorded);
+  const std::string text = ReadFile(recorded);
   EXPECT_EQ(text.rfind("#", 0), 0u);
   EXPECT_NE(text.find("\n766 48\n"), std::string::npos);
   EXPECT_EQ(Trace(recorded), trace);
 }
 
 TEST(ReplayProgram, ARecordingSurvivesAFatalSignal) {
-  Scratch scratch;
+  ScratchDir scratch;
   const std::string recorded = scratch.File("killed.demo");
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
@@ -165,20 +144,20 @@ TEST(ReplayProgram, ARecordingSurvivesAFatalSignal) {
   // Nothing reaches the file before the play ends or the program dies; the play is past
   // tick 12 after start-up, the 4.5 s pause and 60 ms per tick.
   ::sleep(2);
-  EXPECT_TRUE(ReadAll(recorded).empty());
+  EXPECT_TRUE(ReadFile(recorded).empty());
   ::usleep(10500 * 1000);
   ::kill(child, SIGTERM);
   int status = 0;
   ::waitpid(child, &status, 0);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
-  const std::string text = ReadAll(recorded);
+  const std::string text = ReadFile(recorded);
   EXPECT_EQ(text.rfind("#", 0), 0u);
   EXPECT_NE(text.find("\n1 0 80\n"), std::string::npos);
   EXPECT_NE(text.find("\n12 0 80\n"), std::string::npos) << text;
 }
 
 TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
-  Scratch scratch;
+  ScratchDir scratch;
   const std::string bad = scratch.File("bad.demo", "# x\n1 32\n1 32\n");
   Outcome o = Program("--timedemo " + bad + " --headless");
   EXPECT_EQ(o.status, 2);
@@ -187,15 +166,15 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   o = Program("--replay " + scratch.File("missing.demo"));
   EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.out.find("missing.demo"), std::string::npos);
-  o = Program("--replay " + scratch.dir.string());  // a directory is no demo
+  o = Program("--replay " + scratch.path().string());  // a directory is no demo
   EXPECT_EQ(o.status, 2);
   o = Program("--timedemo " + bad + " --record " + bad);
   EXPECT_EQ(o.status, 2);
-  EXPECT_EQ(ReadAll(bad), "# x\n1 32\n1 32\n");
+  EXPECT_EQ(ReadFile(bad), "# x\n1 32\n1 32\n");
   const std::string good = scratch.File("good.demo", "1 32\n");
   o = Program("--timedemo " + good + " --headless --record " + good);
   EXPECT_EQ(o.status, 2);
-  EXPECT_EQ(ReadAll(good), "1 32\n");
+  EXPECT_EQ(ReadFile(good), "1 32\n");
   o = Program("--fast");
   EXPECT_EQ(o.status, 2);
   EXPECT_NE(o.out.find("--fast"), std::string::npos);

@@ -16,7 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using soundtest::EnvVar;
 using soundtest::FailureLines;
-using soundtest::ReadFile;
 using soundtest::WorkingDir;
 using Clock = std::chrono::steady_clock;
 using Micro = std::chrono::duration<double, std::micro>;
@@ -54,7 +53,7 @@ TEST(GeneratedSounds, AreValidNonSilentPcmWavs) {
 
 class DiskAudio : public ::testing::Test {
  protected:
-  soundtest::ScratchDir dir_;
+  ScratchDir dir_;
   const fs::path output_ = dir_.path() / "audio.raw";
   EnvVar driver_{"SDL_AUDIODRIVER", "disk"};
   EnvVar file_{"SDL_DISKAUDIOFILE", output_.string()};

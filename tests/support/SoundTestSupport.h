@@ -1,33 +1,16 @@
-// Helpers of the sound tests: console capture, a scratch directory, a changed working
-// directory and environment, a player installed for one test.
+// Helpers of the sound tests: a changed working directory and environment, a player
+// installed for one test.
 #pragma once
 
 #include <stdlib.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "support/StandardSound.h"
-#include "tests/common/Capture.h"
+#include "tests/common/Io.h"
 
 namespace soundtest {
-
-inline std::string ReadFile(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-struct ScratchDir {
-  ScratchDir() {
-    char name[] = "/tmp/nova-sound-XXXXXX";
-    path_ = mkdtemp(name);
-  }
-  ~ScratchDir() { std::filesystem::remove_all(path_); }
-  const std::filesystem::path& path() const { return path_; }
-  std::filesystem::path path_;
-};
 
 struct WorkingDir {
   explicit WorkingDir(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }

@@ -33,7 +33,7 @@ TEST_F(StandardSoundTest, EventsAreSilentBeforeInitSoundAndAfterSilence) {
 
 TEST_F(StandardSoundTest, InitSoundWritesOneEmptyLineAndEventsPlayTheirFiles) {
   // No sound file exists in a fresh directory: the start does not look at them.
-  soundtest::ScratchDir dir;
+  ScratchDir dir;
   soundtest::WorkingDir cwd(dir.path());
   player_.result = true;
   const char* names[] = {"missile.wav", "boom.wav",    "fire.wav", "outro.wav",
