@@ -23,28 +23,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
+// The window's title: _NET_WM_NAME (UTF-8, as SDL sets it), else WM_NAME.
 std::string NameOf(::Display* d, ::Window w) {
-  Atom netName = XInternAtom(d, "_NET_WM_NAME", True), utf8 = XInternAtom(d, "UTF8_STRING", True);
-  if (netName != None && utf8 != None) {
-    Atom type;
-    int format;
-    unsigned long count, after;
-    unsigned char* data = nullptr;
-    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after,
-                           &data) == Success &&
-        data) {
-      std::string name(reinterpret_cast<char*>(data), count);
-      XFree(data);
-      return name;
-    }
-  }
-  char* name = nullptr;
-  std::string result;
-  if (XFetchName(d, w, &name) && name) {
-    result = name;
-    XFree(name);
-  }
-  return result;
+  XTextProperty p{};
+  Atom netName = XInternAtom(d, "_NET_WM_NAME", True);
+  bool got = (netName != None && XGetTextProperty(d, w, &p, netName)) || XGetWMName(d, w, &p);
+  if (!got || !p.value) return "";
+  std::string name(reinterpret_cast<char*>(p.value), p.nitems);
+  XFree(p.value);
+  return name;
 }
 
 ::Window FindTitled(::Display* d, ::Window w, const std::string& title) {
