@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 
 #include "console/IO.h"
 
@@ -33,6 +34,13 @@ class ScriptedKeySource final : public KeyEventSource {
     events_.pop_front();
     return e;
   }
+
+  // A key loop is waiting for a key (a second empty poll in a row): the moment a test
+  // types its next keys, through onIdle.
+  void Idle() override {
+    if (onIdle) onIdle();
+  }
+  std::function<void()> onIdle;
 
   void PushEvent(const KeyEvent& event) { events_.push_back(event); }
 

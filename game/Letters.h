@@ -21,9 +21,4 @@ void WrongKeyReply(CARDINAL ms);
 // menu and, when chosen, one play with its result screen and the credits.
 void Session();
 
-// The short rest of a key loop that found no key waiting: the menu and the help page
-// answer a key within this time and otherwise leave the processor alone.
-inline constexpr CARDINAL kIdleRestMs = 10;
-void IdleUntilNextPoll();
-
 }  // namespace NovaGunner

@@ -64,10 +64,7 @@ CARDINAL OptionsScreen() {
   Graph::RawOutText(450, 550, 15, " 3. <ESC>     Chicken out.... ");
 
   for (;;) {
-    if (!IO::KeyPressed()) {
-      IdleUntilNextPoll();
-      continue;
-    }
+    if (!IO::KeyPressed()) continue;
     const IO::CHAR k = IO::RdKey();
     if (k == ESC) return LEAVE;
     if (k == ENTER) return PLAY;

@@ -94,12 +94,6 @@ void ResultScreen(void (*const draw[])(Object, bool), Object* const letters[], c
 
 }  // namespace
 
-void IdleUntilNextPoll() {
-  // A key loop that finds no key waits this long before it looks again, so that
-  // the menu and the help page do not keep a processor busy while nobody types.
-  Lib::CurrentClock().Sleep(kIdleRestMs);
-}
-
 void WrongKeyReply(CARDINAL ms) {
   Graph::RawOutText(450, 310, 9, "The Alfabet Realy Isn't THAT Hard Is It?");
   Lib::Delay(ms);
@@ -142,10 +136,7 @@ void HelpScherm() {
   Graph::PutImage(350, 563, bitmapraketbox, Graph::_GPSET);
 
   for (;;) {
-    if (!IO::KeyPressed()) {
-      IdleUntilNextPoll();
-      continue;
-    }
+    if (!IO::KeyPressed()) continue;
     z = IO::RdKey();
     if (z == ESC) return;
     WrongKeyReply(1500);

@@ -160,8 +160,8 @@ void InProcess() {
 
   std::vector<double> menu;
   Clock::time_point t;
-  clock.hook = [&](Lib::CARDINAL ms) {
-    if (ms != NovaGunner::kIdleRestMs || keys.Size() != 0) return;  // the menu waits: it is drawn
+  clock.hook = nullptr;
+  keys.onIdle = [&] {  // the menu waits: it is drawn
     Graph::ReadPixel(0, 0);
     menu.push_back(MsSince(t));
     keys.PushCode(27);
@@ -170,6 +170,7 @@ void InProcess() {
     t = Clock::now();
     NovaGunner::OptionsScreen();
   }
+  keys.onIdle = nullptr;
   std::sort(menu.begin(), menu.end());
   std::printf(
       "in process: drawing the menu (14,440 title plots), median of %zu: %.2f ms "
