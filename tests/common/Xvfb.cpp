@@ -225,9 +225,8 @@ bool CloseWindow(const std::string& display, const std::string& title) {
 }
 
 XStandIn::XStandIn(const std::string& display, const std::string& title) {
-  ::Display* d = Connect(display);
+  ::Display* d = display_ = Connect(display);
   if (!d) return;
-  display_ = d;
   window_ = XCreateSimpleWindow(d, DefaultRootWindow(d), 600, 600, 200, 100, 0, 0, 0x202020);
   XStoreName(d, window_, title.c_str());
   XSelectInput(d, window_, StructureNotifyMask);
@@ -239,29 +238,25 @@ XStandIn::XStandIn(const std::string& display, const std::string& title) {
 
 XStandIn::~XStandIn() {
   if (!display_) return;
-  XDestroyWindow(static_cast<::Display*>(display_), window_);
-  Disconnect(static_cast<::Display*>(display_));
+  XDestroyWindow(display_, window_);
+  Disconnect(display_);
 }
 
 unsigned long XStandIn::FocusedWindow() const {
-  if (!display_) return None;
   ::Window focus = None;
   int revert = 0;
-  XGetInputFocus(static_cast<::Display*>(display_), &focus, &revert);
+  if (display_) XGetInputFocus(display_, &focus, &revert);
   return focus;
 }
 
 unsigned long XStandIn::Find(const std::string& title) const {
-  if (!display_) return None;
-  ::Display* d = static_cast<::Display*>(display_);
-  return FindTitled(d, DefaultRootWindow(d), title);
+  return display_ ? FindTitled(display_, DefaultRootWindow(display_), title) : None;
 }
 
 void XStandIn::Focus(unsigned long window) const {
   if (!display_) return;
-  ::Display* d = static_cast<::Display*>(display_);
-  XSetInputFocus(d, window, RevertToParent, CurrentTime);
-  XSync(d, False);
+  XSetInputFocus(display_, window, RevertToParent, CurrentTime);
+  XSync(display_, False);
 }
 
 }  // namespace testing_x

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+struct _XDisplay;  // Xlib's Display
+
 namespace testing_x {
 
 // Starts `Xvfb :N -screen 0 1280x1024x24 -nolisten tcp` on a free display number N,
@@ -73,7 +75,7 @@ class XStandIn {
   void Focus(unsigned long window) const;
 
  private:
-  void* display_ = nullptr;
+  _XDisplay* display_ = nullptr;
   unsigned long window_ = 0;
 };
 

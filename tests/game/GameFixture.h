@@ -107,12 +107,6 @@ class GameTest : public ::testing::Test {
     Lib::SetClock(nullptr);
   }
 
-  // The objects at their starting values and Run's start done, ready for ticks.
-  void StartGame() {
-    NovaGunner::InitObjects();
-    NovaGunner::World::StartRun();
-    sounds.played.clear();
-  }
   void Ticks(int n) {
     for (int i = 0; i < n; ++i) NovaGunner::World::Tick();
   }

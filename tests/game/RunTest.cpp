@@ -9,7 +9,9 @@ class RunTest : public gametest::GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    StartGame();
+    InitObjects();  // starting values and Run's start done, ready for ticks
+    World::StartRun();
+    sounds.played.clear();
   }
   // A player projectile in flight in slot n, made from its template.
   void Fly(INTEGER n, const Object& tmpl, INTEGER x, INTEGER y) {
