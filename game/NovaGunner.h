@@ -146,5 +146,10 @@ void Hoofd();
 CARDINAL OptionsScreen();
 // The body of the module: start to end of one normal run. Returns the exit status.
 int Body();
+// Its parts that replays share: the modules started, each after those it uses; the
+// window opened (or the console told it cannot be); the eight sprite images built.
+void StartModules();
+bool OpenWindow();
+void BuildSprites();
 
 }  // namespace NovaGunner

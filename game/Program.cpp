@@ -89,9 +89,21 @@ void Hoofd() {
   }
 }
 
-void Session() {
-  Sound();
+void StartModules() {
+  Lib::Init();
+  IO::Init();
+  StandardSound::Init();
+  StandardLib::Init();
+}
 
+bool OpenWindow() {
+  if (Graph::Init(1, 1, 1024, 700)) return true;
+  IO::WrStr("Sorry, graphics doesn't work");
+  IO::WrLn();
+  return false;
+}
+
+void BuildSprites() {
   InitYou();
   InitThem();
   InitBigboss();
@@ -100,7 +112,11 @@ void Session() {
   InitRaketbox();
   InitRaket();
   InitExplode();
+}
 
+void Session() {
+  Sound();
+  BuildSprites();
   Intro();
   Hoofd();
   if (quit) {
@@ -123,20 +139,10 @@ void Session() {
 }
 
 int Body() {
-  Lib::Init();
-  IO::Init();
-  StandardSound::Init();
-  StandardLib::Init();
-
+  StartModules();
   IO::WrLn();
   InitObjects();
-
-  if (!Graph::Init(1, 1, 1024, 700)) {
-    IO::WrStr("Sorry, graphics doesn't work");
-    IO::WrLn();
-    return 0;
-  }
-  Session();
+  if (OpenWindow()) Session();
   return 0;
 }
 

@@ -15,7 +15,6 @@
 #include "console/Lib.h"
 #include "game/NovaGunner.h"
 #include "graph/Graph.h"
-#include "support/StandardLib.h"
 #include "support/StandardSound.h"
 
 namespace NovaGunner::Replay {
@@ -428,25 +427,11 @@ int Main(int argc, char** argv) {
   if (timedemo) Lib::SetClock(&virtualClock);
   if (headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
 
-  Lib::Init();
-  IO::Init();
-  StandardSound::Init();
-  StandardLib::Init();
+  StartModules();
   InitObjects();
-  if (!Graph::Init(1, 1, 1024, 700)) {
-    IO::WrStr("Sorry, graphics doesn't work");
-    IO::WrLn();
-    return 1;
-  }
+  if (!OpenWindow()) return 1;
   if (!nosound) StandardSound::InitSound(true);
-  InitYou();
-  InitThem();
-  InitBigboss();
-  InitSchildbox();
-  InitKogelbox();
-  InitRaketbox();
-  InitRaket();
-  InitExplode();
+  BuildSprites();
   Background();
 
   const auto start = std::chrono::steady_clock::now();
