@@ -6,7 +6,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -102,11 +101,10 @@ XvfbServer::XvfbServer() {
   // makes Xvfb exit at once and the next is tried.
   for (int attempt = 0; attempt < 40 && pid_ < 0; ++attempt) {
     int n = 100 + (getpid() * 7 + attempt) % 800;
-    std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
-    std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
-    struct stat st;
-    if (stat(lock.c_str(), &st) == 0 || stat(socket.c_str(), &st) == 0) continue;
-    std::string name = ":" + std::to_string(n);
+    const std::string name = ":" + std::to_string(n);
+    if (access(("/tmp/.X" + name.substr(1) + "-lock").c_str(), F_OK) == 0 ||
+        access(("/tmp/.X11-unix/X" + name.substr(1)).c_str(), F_OK) == 0)
+      continue;
     pid_t pid = fork();
     if (pid < 0) return;
     if (pid == 0) {
@@ -124,15 +122,11 @@ XvfbServer::XvfbServer() {
              "-noreset", static_cast<char*>(nullptr));
       _exit(127);
     }
-    auto deadline = std::chrono::steady_clock::now() + 10s;
     bool up = false;
-    while (std::chrono::steady_clock::now() < deadline) {
+    for (auto deadline = std::chrono::steady_clock::now() + 10s;
+         !up && std::chrono::steady_clock::now() < deadline; std::this_thread::sleep_for(20ms)) {
       if (waitpid(pid, nullptr, WNOHANG) == pid) break;  // died: number taken, or no Xvfb
-      if (WithDisplay(name, [](::Display*) { return true; })) {
-        up = true;
-        break;
-      }
-      std::this_thread::sleep_for(20ms);
+      up = WithDisplay(name, [](::Display*) { return true; });
     }
     if (!up) {
       kill(pid, SIGKILL);
