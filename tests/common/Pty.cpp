@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <thread>
+#include <utility>
 
 extern char** environ;
 
@@ -21,18 +22,12 @@ termios PtyProcess::CookedSettings() {
   termios t{};
   t.c_iflag = ICRNL | IXON | BRKINT | IMAXBEL | IUTF8;
   t.c_oflag = OPOST | ONLCR;
-  t.c_cflag = CS8 | CREAD | B38400;
+  t.c_cflag = CS8 | CREAD;
   t.c_lflag = ISIG | ICANON | ECHO | ECHOE | ECHOK | ECHOCTL | ECHOKE | IEXTEN;
-  t.c_cc[VINTR] = 3;
-  t.c_cc[VQUIT] = 28;
-  t.c_cc[VERASE] = 127;
-  t.c_cc[VKILL] = 21;
-  t.c_cc[VEOF] = 4;
-  t.c_cc[VSUSP] = 26;
-  t.c_cc[VMIN] = 1;
-  t.c_cc[VTIME] = 0;
-  cfsetispeed(&t, B38400);
-  cfsetospeed(&t, B38400);
+  const std::pair<int, cc_t> keys[] = {{VINTR, 3}, {VQUIT, 28}, {VERASE, 127}, {VKILL, 21},
+                                       {VEOF, 4},  {VSUSP, 26}, {VMIN, 1}};  // VTIME 0
+  for (auto [index, key] : keys) t.c_cc[index] = key;
+  cfsetspeed(&t, B38400);
   return t;
 }
 
