@@ -90,7 +90,7 @@ TEST_F(DiskAudio, ManyAsynchronousEffectsMixWithoutFailing) {
               took.count() / 1000);
 }
 
-TEST_F(DiskAudio, MissingFileIsReportedUntilItAppears) {
+TEST_F(DiskAudio, MissingFileIsReportedInThreeLinesEveryTimeUntilItAppears) {
   WorkingDir cwd(dir_.path());
   StdoutCapture out;
   InitSound(true);
@@ -102,9 +102,13 @@ TEST_F(DiskAudio, MissingFileIsReportedUntilItAppears) {
   PlaySoundEvent(BOOM);
   std::ofstream(dir_.path() / "start.wav") << "not a sound";
   PlaySoundEvent(START);
+  // A value outside the enumeration must not read past the table.
+  PlaySoundEvent(static_cast<SoundEventEn>(7));
+  PlaySoundEvent(static_cast<SoundEventEn>(255));
   EXPECT_EQ(out.Text(),
             "\n" + FailureLines("boom.wav") + FailureLines("boom.wav") + FailureLines("start.wav"));
   EXPECT_TRUE(player_.DeviceOpen());
+  EXPECT_TRUE(IsActive());  // failures do not switch the sound off
 
   // The installed game also looks in its sound directory; a name with a directory stays put.
   SdlMixerPlayer installed({NOVA_SOUND_DIR});
