@@ -11,19 +11,20 @@
 #include <iterator>
 #include <string>
 
-// Everything written to standard output between construction and Text().
+// Everything written to standard output between construction and the first Text().
 class StdoutCapture {
  public:
-  StdoutCapture() : saved_(dup(STDOUT_FILENO)) {
+  StdoutCapture() {
     std::fflush(stdout);
     dup2(fileno(file_), STDOUT_FILENO);
   }
   ~StdoutCapture() {
-    Restore();
+    Text();
     std::fclose(file_);
   }
   std::string Text() {
-    Restore();
+    std::fflush(stdout);
+    if (saved_ >= 0) dup2(saved_, STDOUT_FILENO), close(saved_), saved_ = -1;
     std::string text;
     std::rewind(file_);
     for (int c; (c = std::fgetc(file_)) != EOF;) text += static_cast<char>(c);
@@ -31,15 +32,8 @@ class StdoutCapture {
   }
 
  private:
-  void Restore() {
-    if (saved_ < 0) return;
-    std::fflush(stdout);
-    dup2(saved_, STDOUT_FILENO);
-    close(saved_);
-    saved_ = -1;
-  }
   std::FILE* file_ = std::tmpfile();
-  int saved_;
+  int saved_ = dup(STDOUT_FILENO);  // after file_, before the constructor's dup2
 };
 
 template <typename Fn>

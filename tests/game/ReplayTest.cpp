@@ -48,7 +48,8 @@ std::vector<std::string> Trace(const std::string& demo, const std::string& more 
 
 const std::string kLongPlay = std::string(NOVA_TEST_DATA) + "/long-play.demo";
 
-TEST(DemoFile, LinesFollowTheRulesOrTheFileIsRefused) {
+// A demo file is refused at its first faulty line; its keys reach the loop in their tick.
+TEST_F(GameTest, DemoLinesFollowTheRulesAndTheirKeysComeOnlyInTheirTick) {
   std::vector<Replay::DemoLine> lines;
   int at = 0;
   std::string fault;
@@ -68,12 +69,7 @@ TEST(DemoFile, LinesFollowTheRulesOrTheFileIsRefused) {
     EXPECT_EQ(at, line) << text;
     EXPECT_FALSE(fault.empty());
   }
-}
 
-TEST_F(GameTest, DemoKeysReachTheLoopOnlyDuringTheirTick) {
-  std::vector<Replay::DemoLine> lines;
-  int at = 0;
-  std::string fault;
   ASSERT_TRUE(Replay::ParseDemo("1 0 72\n2 13\n3 27\n5 32\n7 104\n", lines, at, fault));
   Replay::DemoKeySource source(lines);
   IO::SetKeySource(&source);

@@ -20,14 +20,6 @@ namespace {
 using namespace std::chrono_literals;
 using Graph::CARDINAL;
 
-// Runs a scenario and ends the process: 0 when it returned no complaint.
-[[noreturn]] void Child(const std::function<std::string()>& scenario) {
-  std::string complaint = scenario();
-  if (!complaint.empty()) std::fprintf(stderr, "%s\n", complaint.c_str());
-  std::fflush(nullptr);
-  std::exit(complaint.empty() ? 0 : 1);
-}
-
 // Waits until the X server shows exactly the surface in the window.
 std::string WindowMatchesSurface(const std::string& display) {
   const auto surface = Graph::ReadSurface();
@@ -54,7 +46,13 @@ void DrawAPicture() {
 // Runs the scenario in a child process of its own; it passes when no complaint came back.
 void InChild(const std::function<std::string()>& scenario, const char* output = "") {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(Child(scenario), testing::ExitedWithCode(0), output);
+  auto child = [&] {
+    const std::string complaint = scenario();
+    std::fprintf(stderr, "%s", complaint.c_str());
+    std::fflush(nullptr);
+    std::exit(complaint.empty() ? 0 : 1);
+  };
+  EXPECT_EXIT(child(), testing::ExitedWithCode(0), output);
 }
 
 // An Xvfb server with the window open on it for the scenario, closed after it.
