@@ -21,18 +21,28 @@ PtyOptions Child() {
   return o;
 }
 
-// Starts the child, answers its terminal query as a terminal without the kitty
-// protocol would, and waits until it is reading keys in raw mode.
-void StartReady(PtyProcess& p, PtyOptions o = Child()) {
+// Starts the child, answers its terminal query (by default as a terminal without the
+// kitty protocol would) and waits until it is reading keys in raw mode.
+void StartReady(PtyProcess& p, PtyOptions o = Child(), const char* answer = "\x1b[?62;22c") {
   ASSERT_TRUE(p.Start(o));
   ASSERT_TRUE(p.WaitFor("\x1b[c", 5s)) << p.Output();
-  p.Write("\x1b[?62;22c");
+  p.Write(answer);
   ASSERT_TRUE(p.WaitFor("READY", 5s)) << p.Output();
+}
+
+// Waits for the end: exit status 0, or death by `signal`; `text` in the output and the
+// terminal's settings back.
+void ExpectEnd(PtyProcess& p, int signal, std::string_view text) {
+  auto status = p.Wait(5s);
+  ASSERT_TRUE(status) << p.Output();
+  EXPECT_TRUE(signal ? WIFSIGNALED(*status) && WTERMSIG(*status) == signal
+                     : WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+  EXPECT_NE(p.Output().find(text), std::string::npos) << p.Output();
+  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), PtyProcess::CookedSettings()));
 }
 
 TEST(Pty, KeysArriveAsCodesInRawModeWithTheirTimingAndTheSettingsComeBack) {
   PtyProcess p;
-  const termios before = PtyProcess::CookedSettings();
   StartReady(p);
   const termios raw = p.Settings();
   EXPECT_EQ(raw.c_lflag & (ICANON | ECHO | IEXTEN), 0u);
@@ -50,11 +60,7 @@ TEST(Pty, KeysArriveAsCodesInRawModeWithTheirTimingAndTheSettingsComeBack) {
   p.Write("\x1b");
   std::this_thread::sleep_for(30ms);
   p.Write(" ");
-  auto status = p.Wait(5s);
-  ASSERT_TRUE(status);
-  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
-  EXPECT_NE(p.Output().find("[27]BYE"), std::string::npos);
-  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), before));
+  ExpectEnd(p, 0, "[27]BYE");
 }
 
 TEST(Pty, EverySignalAndCrashPathRestoresTheTerminal) {
@@ -100,29 +106,19 @@ TEST(Pty, InputFromDevNullEndsTheProgram) {
   PtyOptions o = Child();
   o.stdinPath = "/dev/null";
   ASSERT_TRUE(p.Start(o));
-  auto status = p.Wait(5s);
-  ASSERT_TRUE(status) << p.Output();
-  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
-  EXPECT_NE(p.Output().find("[27]BYE"), std::string::npos) << p.Output();
-  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), PtyProcess::CookedSettings()));
+  ExpectEnd(p, 0, "[27]BYE");
 }
 
 TEST(Pty, KittyProtocolWhenTheTerminalConfirmsIt) {
   PtyProcess p;
-  ASSERT_TRUE(p.Start(Child()));
-  ASSERT_TRUE(p.WaitFor("\x1b[?u\x1b[c", 5s)) << p.Output();
-  p.Write("\x1b[?0u\x1b[?62;22c");
-  ASSERT_TRUE(p.WaitFor("\x1b[>31u", 5s)) << p.Output();
-  ASSERT_TRUE(p.WaitFor("READY", 5s));
+  StartReady(p, Child(), "\x1b[?0u\x1b[?62;22c");  // the query asks for both answers
+  EXPECT_NE(p.Output().find("\x1b[?u\x1b[c"), std::string::npos);
+  EXPECT_NE(p.Output().find("\x1b[>31u"), std::string::npos);  // switched on
   // h press and release, Shift alone, Up, Ctrl+Right, Shift+a with its text.
   p.Write("\x1b[104u\x1b[104;1:3u\x1b[57441;2u\x1b[1;1A\x1b[1;5C\x1b[97:65;2;65u");
   ASSERT_TRUE(p.WaitFor("[104][0][72][0][116][65]", 5s)) << p.Output();
-  p.Write("\x1b[99;5u");  // Ctrl+C as the protocol reports it still ends the program
-  auto status = p.Wait(5s);
-  ASSERT_TRUE(status);
-  EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGINT);
-  EXPECT_NE(p.Output().find("\x1b[<u"), std::string::npos);
-  EXPECT_TRUE(testing_pty::SameSettings(p.Settings(), PtyProcess::CookedSettings()));
+  p.Write("\x1b[99;5u");            // Ctrl+C as the protocol reports it still ends the program
+  ExpectEnd(p, SIGINT, "\x1b[<u");  // switched off
 }
 
 // Job control needs a shell: Ctrl+Z stops the program with the terminal given back, and

@@ -30,9 +30,7 @@ class ServiceTest : public testing::Test {
   }
 };
 
-TEST_F(ServiceTest, InitSetsSizesAndTheStandardPalette) {
-  EXPECT_EQ(Graph::Width, kWidth);
-  EXPECT_EQ(Graph::Depth, kDepth);
+TEST_F(ServiceTest, InitSetsTheTextGridAndTheStandardPalette) {
   EXPECT_EQ(Graph::Columns, kWidth / 7);
   EXPECT_EQ(Graph::Rows, (kDepth - 2) / 14);
   const std::uint32_t table[16] = {0x000000, 0x0000B0, 0x00B000, 0x008080, 0xB00000, 0x800080,
