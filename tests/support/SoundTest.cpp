@@ -1,24 +1,101 @@
-// The SDL2_mixer player on real WAV files: the generated effects, SDL's disk driver as
-// the sound device, and a machine without a device.
+// Sound events and the SDL2_mixer player: the on/off state, what each event plays, and
+// real WAV files (the generated effects) played on SDL's disk driver as the sound device
+// and on a machine without a device.
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <filesystem>
 #include <thread>
 
 #include "support/SdlMixerPlayer.h"
-#include "tests/support/SoundTestSupport.h"
+#include "support/StandardSound.h"
+#include "tests/common/Io.h"
 
 namespace StandardSound {
 namespace {
 
 namespace fs = std::filesystem;
-using soundtest::EnvVar;
-using soundtest::FailureLines;
-using soundtest::WorkingDir;
 using Clock = std::chrono::steady_clock;
 using Micro = std::chrono::duration<double, std::micro>;
+
+struct WorkingDir {
+  explicit WorkingDir(const fs::path& dir) { fs::current_path(dir); }
+  ~WorkingDir() { fs::current_path(old); }
+  fs::path old = fs::current_path();
+};
+
+// SDL reads its audio driver when audio starts, so each player picks up these values.
+struct EnvVar {
+  EnvVar(const char* name, const std::string& value) : name(name) {
+    setenv(name, value.c_str(), 1);
+  }
+  ~EnvVar() { unsetenv(name); }
+  const char* name;
+};
+
+// The sound state from scratch with `player` installed, and from scratch again after.
+struct Installed {
+  explicit Installed(SoundPlayer& player) {
+    Reset();
+    SetSoundPlayer(&player);
+  }
+  ~Installed() {
+    SetSoundPlayer(nullptr);
+    Reset();
+  }
+};
+
+std::string FailureLines(const std::string& file) {
+  return "Sound ERROR : it seems it was not possible to play the sound\n"
+         "       file need here! " +
+         file + "\n       Check whether you have to file AND it is at the good place\n";
+}
+
+constexpr SoundEventEn kAll[] = {MISSILE, BOOM, FIRE, OUTRO, INTRO, POWERUPSOUND, START};
+
+class StandardSoundTest : public ::testing::Test {
+ protected:
+  RecordingPlayer player_{false};
+  Installed installed_{player_};
+};
+
+TEST_F(StandardSoundTest, EventsAreSilentBeforeInitSoundAndAfterSilence) {
+  StdoutCapture before;
+  for (SoundEventEn e : kAll) PlaySoundEvent(e);
+  EXPECT_EQ(before.Text(), "");
+  EXPECT_FALSE(IsActive());
+  StdoutCapture silenced;
+  Silence();  // --nosound: InitSound still runs as usual, events stay silent
+  EXPECT_TRUE(InitSound(true));
+  for (SoundEventEn e : kAll) PlaySoundEvent(e);
+  EXPECT_EQ(silenced.Text(), "\n");
+  EXPECT_TRUE(player_.calls.empty());
+}
+
+TEST_F(StandardSoundTest, InitSoundWritesOneEmptyLineAndEventsPlayTheirFiles) {
+  // No sound file exists in a fresh directory: the start does not look at them.
+  ScratchDir dir;
+  WorkingDir cwd(dir.path());
+  player_.result = true;
+  const char* names[] = {"missile.wav", "boom.wav",    "fire.wav", "outro.wav",
+                         "intro.wav",   "powerup.wav", "start.wav"};
+  for (bool async : {true, false}) {
+    player_.calls.clear();
+    EXPECT_EQ(CaptureStdout([&] {
+                EXPECT_TRUE(InitSound(async));
+                for (SoundEventEn e : kAll) PlaySoundEvent(e);
+              }),
+              "\n");
+    ASSERT_EQ(player_.calls.size(), 7u);
+    for (SoundEventEn e : kAll) {
+      EXPECT_EQ(player_.calls[e].fileName, names[e]);
+      EXPECT_EQ(player_.calls[e].flags, async ? 0x20001u : 0x20000u);
+    }
+  }
+}
 
 std::uint32_t Le(const std::string& s, std::size_t at, int bytes) {
   std::uint32_t v = 0;
@@ -58,7 +135,7 @@ class DiskAudio : public ::testing::Test {
   EnvVar driver_{"SDL_AUDIODRIVER", "disk"};
   EnvVar file_{"SDL_DISKAUDIOFILE", output_.string()};
   SdlMixerPlayer player_;
-  soundtest::Installed installed_{player_};
+  Installed installed_{player_};
 };
 
 TEST_F(DiskAudio, SynchronousFireReachesTheDevice) {
@@ -120,7 +197,7 @@ TEST(NoAudioDevice, EveryEventIsReportedAndTheDeviceIsTriedOnce) {
   EnvVar driver("SDL_AUDIODRIVER", "nova-no-such-driver");
   WorkingDir cwd(NOVA_SOUND_DIR);
   SdlMixerPlayer player;
-  soundtest::Installed installed(player);
+  Installed installed(player);
   StdoutCapture out;
   InitSound(true);
   auto start = Clock::now();
