@@ -1,6 +1,5 @@
 #include "tests/common/Xvfb.h"
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <fcntl.h>
@@ -10,8 +9,6 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <cstring>
-#include <functional>
 #include <mutex>
 #include <set>
 #include <thread>

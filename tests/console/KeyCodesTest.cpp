@@ -1,9 +1,7 @@
 // RdKey's rules over synthetic console events, KeyPressed, and the text output rules.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
-#include <cstdio>
 #include <string>
 #include <vector>
 
