@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 
 #include "console/Terminal.h"
@@ -22,9 +23,14 @@ namespace {
 
 KeyEventSource* gSource = nullptr;
 CHAR gPending = 0;
-// TRUE when the last call into IO or Lib was a KeyPressed that found nothing: a second
-// empty poll in a row may then wait briefly instead of spinning.
+// TRUE when the last call into IO or Lib was a KeyPressed that found nothing: a run of
+// empty polls has begun, at gEmptySince.
 bool gLastPollEmpty = false;
+std::chrono::steady_clock::time_point gEmptySince;
+// How long a run of empty polls spins before each further poll waits for input: long
+// enough that a loop with nothing to wait for (the rest of a skipped story polls a few
+// hundred times) goes at full speed, short enough to cost nothing measurable.
+constexpr std::chrono::microseconds kSpinBeforeWaiting{2000};
 bool gStarted = false;  // Init was called
 
 using KeyTable = std::array<CHAR, 256>;
@@ -138,13 +144,17 @@ void SetFatalSignalHook(void (*hook)(int signal)) {
 
 bool KeyPressed() {
   KeyEventSource& src = Source();
-  const bool waitIfEmpty = gLastPollEmpty;
+  const bool inEmptyRun = gLastPollEmpty;
   gLastPollEmpty = false;
-  // A second empty poll in a row first waits a little (returning as soon as input
-  // arrives), so a polling loop sleeps in the kernel instead of spinning.
-  if (waitIfEmpty) src.Idle();
+  // Once a run of empty polls has lasted a moment, each further poll first waits a
+  // little (returning as soon as input arrives), so a polling loop sleeps in the
+  // kernel instead of spinning.
+  if (inEmptyRun && std::chrono::steady_clock::now() - gEmptySince >= kSpinBeforeWaiting) {
+    src.Idle();
+  }
   KeyEvent e;
   if (!src.Peek(e)) {
+    if (!inEmptyRun) gEmptySince = std::chrono::steady_clock::now();
     gLastPollEmpty = true;
     return false;
   }

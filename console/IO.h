@@ -44,8 +44,9 @@ class KeyEventSource {
   virtual bool Peek(KeyEvent& event) = 0;
   // Removes and returns the first waiting event, waiting for one when none waits.
   virtual KeyEvent Read() = 0;
-  // Called when a poll found nothing right after another empty poll: a source that can
-  // wait for input waits here, at most 1 ms, returning at once when input arrives.
+  // Called before a poll once a run of empty polls has lasted 2 ms: a source that can
+  // wait for input waits here briefly (1 ms, 2 ms after a second of nothing), returning
+  // at once when input arrives.
   virtual void Idle() {}
 };
 
@@ -71,9 +72,10 @@ void Init();
 void SetFatalSignalHook(void (*hook)(int signal));
 
 // Whether a key-down event waits (a release or non-key event at the head is dropped).
-// Never waits, except that an empty poll right after another empty poll, with no other
-// IO or Lib call between, first waits up to 1 ms (2 ms after a second of nothing) for
-// input, returning as soon as some arrives: a polling loop then sleeps, not spins.
+// Never waits, except that once empty polls with no other IO or Lib call between have
+// gone on for 2 ms, each further poll first waits up to 1 ms (2 ms after a second of
+// nothing) for input, returning as soon as some arrives: a polling loop then sleeps,
+// not spins.
 // Once standard input has ended every poll reports a key.
 bool KeyPressed();
 // The next key code, waiting for a key; once standard input has ended it returns

@@ -35,7 +35,7 @@ class ScriptedKeySource final : public KeyEventSource {
     return e;
   }
 
-  // A key loop is waiting for a key (a second empty poll in a row): the moment a test
+  // A key loop is waiting for a key (empty polls have gone on for a moment): the moment a test
   // types its next keys, through onIdle.
   void Idle() override {
     if (onIdle) onIdle();
