@@ -1,5 +1,7 @@
 #include "console/TermDecoder.h"
 
+#include <optional>
+
 namespace IO {
 
 namespace {
@@ -51,6 +53,38 @@ constexpr Key KeypadChar(char c) {
       return Key{0xBB, 13, false, '='};
     default:
       return kKeypadEnter;
+  }
+}
+
+// The keys that CSI and SS3 sequences name alike by their final letter; rxvt's
+// lower-case arrows carry a modifier that each caller adds.
+std::optional<Key> SharedFinalKey(std::uint8_t final) {
+  switch (final) {
+    case 'A':
+    case 'a':
+      return kUp;
+    case 'B':
+    case 'b':
+      return kDown;
+    case 'C':
+    case 'c':
+      return kRight;
+    case 'D':
+    case 'd':
+      return kLeft;
+    case 'H':
+      return kHome;
+    case 'F':
+      return kEnd;
+    case 'E':
+      return kClear;
+    case 'P':
+    case 'Q':
+    case 'R':
+    case 'S':
+      return FKey(final - 'P' + 1);
+    default:
+      return std::nullopt;
   }
 }
 
@@ -378,84 +412,55 @@ std::size_t TermDecoder::ParseSs3(std::size_t at, std::uint32_t alt, bool settle
     mods = number;
     const std::uint32_t state = ModState(mods) | alt;
     Key k;
-    switch (x) {
-      case 'A':
-        k = kUp;
-        break;
-      case 'B':
-        k = kDown;
-        break;
-      case 'C':
-        k = kRight;
-        break;
-      case 'D':
-        k = kLeft;
-        break;
-      case 'H':
-        k = kHome;
-        break;
-      case 'F':
-        k = kEnd;
-        break;
-      case 'E':
-        k = kClear;
-        break;
-      case 'P':
-        k = FKey(1);
-        break;
-      case 'Q':
-        k = FKey(2);
-        break;
-      case 'R':
-        k = FKey(3);
-        break;
-      case 'S':
-        k = FKey(4);
-        break;
-      case 'M':
-        k = kKeypadEnter;
-        break;
-      case 'a':
-        k = kUp;
-        break;  // rxvt: Ctrl with the arrows
-      case 'b':
-        k = kDown;
-        break;
-      case 'c':
-        k = kRight;
-        break;
-      case 'd':
-        k = kLeft;
-        break;
-      case 'j':
-        k = KeypadChar('*');
-        break;
-      case 'k':
-        k = KeypadChar('+');
-        break;
-      case 'l':
-        k = KeypadChar(',');
-        break;
-      case 'm':
-        k = KeypadChar('-');
-        break;
-      case 'n':
-        k = KeypadChar('.');
-        break;
-      case 'o':
-        k = KeypadChar('/');
-        break;
-      case 'X':
-        k = KeypadChar('=');
-        break;
-      default:
-        if (x >= 'p' && x <= 'y') {
-          k = KeypadChar(static_cast<char>('0' + x - 'p'));
+    if (const auto shared = SharedFinalKey(x)) {
+      k = *shared;
+    } else {
+      switch (x) {
+        case 'M':
+          k = kKeypadEnter;
           break;
-        }
-        return i + 1;  // unknown: dropped
+        case 'a':
+          k = kUp;
+          break;  // rxvt: Ctrl with the arrows
+        case 'b':
+          k = kDown;
+          break;
+        case 'c':
+          k = kRight;
+          break;
+        case 'd':
+          k = kLeft;
+          break;
+        case 'j':
+          k = KeypadChar('*');
+          break;
+        case 'k':
+          k = KeypadChar('+');
+          break;
+        case 'l':
+          k = KeypadChar(',');
+          break;
+        case 'm':
+          k = KeypadChar('-');
+          break;
+        case 'n':
+          k = KeypadChar('.');
+          break;
+        case 'o':
+          k = KeypadChar('/');
+          break;
+        case 'X':
+          k = KeypadChar('=');
+          break;
+        default:
+          if (x >= 'p' && x <= 'y') {
+            k = KeypadChar(static_cast<char>('0' + x - 'p'));
+            break;
+          }
+          return i + 1;  // unknown: dropped
+      }
     }
-    Emit(Make(k, state | (x >= 'a' && x <= 'd' ? LEFT_CTRL : 0u)));
+    Emit(Make(k, state | (x >= 'a' && x <= 'd' ? LEFT_CTRL : 0u)));  // rxvt: Ctrl+arrows
     return i + 1;
   }
   if (len_ - at > 8) return len_;  // no SS3 key is this long
@@ -477,40 +482,17 @@ void TermDecoder::DispatchCsi(const Sequence& s, std::uint32_t alt) {
   const bool down = s.Get(1, 1, 1) != 3;
   std::uint32_t state = ModState(s.Get(1, 0, 1)) | alt;
   Key k;
-  switch (s.final) {
-    case 'A':
-      k = kUp;
+  std::uint8_t final = s.final;
+  if (const auto shared = SharedFinalKey(final)) {
+    k = *shared;
+    if (final >= 'a' && final <= 'd') state |= SHIFT;  // rxvt: Shift+arrows
+    final = 0;                                         // taken
+  }
+  switch (final) {
+    case 0:
       break;
-    case 'B':
-      k = kDown;
-      break;
-    case 'C':
-      k = kRight;
-      break;
-    case 'D':
-      k = kLeft;
-      break;
-    case 'H':
-      k = kHome;
-      break;
-    case 'F':
-      k = kEnd;
-      break;
-    case 'E':
     case 'G':
       k = kClear;
-      break;
-    case 'P':
-      k = FKey(1);
-      break;
-    case 'Q':
-      k = FKey(2);
-      break;
-    case 'R':
-      k = FKey(3);
-      break;
-    case 'S':
-      k = FKey(4);
       break;
     case 'Z':
       k = kTab;
