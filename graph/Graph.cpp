@@ -477,7 +477,8 @@ std::uint32_t ReadPixel(CARDINAL x, CARDINAL y) {
 
 std::vector<std::uint32_t> ReadSurface() {
   std::vector<std::uint32_t> pixels;
-  WithSurfaceSettled([&](const WindowShared& sh) { pixels = sh.surface; });
+  WithSurfaceSettled(
+      [&](const WindowShared& sh) { pixels.assign(sh.surface.begin(), sh.surface.end()); });
   return pixels;
 }
 

@@ -135,6 +135,11 @@ class SdlWindowSystem final : public WindowSystem {
       if (window_) Stop();
       return;
     }
+    // The first paint goes on while the program draws on. The first touch of the window's
+    // shared memory (page faults, some 10 ms) comes before the locks that drawing needs.
+    if (SDL_Surface* s = SDL_GetWindowSurface(window_))
+      std::memset(s->pixels, 0, static_cast<std::size_t>(s->h) * s->pitch);
+    Repaint();
     Loop();
     Stop();
   }
@@ -204,7 +209,6 @@ class SdlWindowSystem final : public WindowSystem {
       std::lock_guard lock(shared_->windowLock);
       shared_->alive = true;
     }
-    Repaint();
     return true;
   }
 
