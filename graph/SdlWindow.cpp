@@ -6,6 +6,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <X11/Xutil.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -52,6 +53,18 @@ void OfferNoMaximise(Display* display, ::Window window) {
                   reinterpret_cast<unsigned char*>(hints), 5);
 }
 
+// SDL's video start connects to the session bus (for input methods and the screen saver).
+// Without a bus address and without the usual per-user bus, libdbus would fork and run
+// dbus-launch to start a bus for this display: milliseconds at every start, and a bus
+// daemon that outlives the game where dbus-launch is installed. Said "no bus" instead.
+// Called before any other thread of the program reads the environment.
+void NoBusAutolaunch() {
+  if (std::getenv("DBUS_SESSION_BUS_ADDRESS")) return;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && *runtime && ::access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
+  ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
 XErrorHandler previousXErrorHandler = nullptr;
 
 // Two requests may meet a window that has just gone, harmlessly: SDL wakes its event
@@ -75,6 +88,7 @@ class SdlWindowSystem final : public WindowSystem {
     y_ = y;
     shared_ = &shared;
     message_ = std::move(message);
+    NoBusAutolaunch();
     try {
       thread_ = std::thread(&SdlWindowSystem::Run, this);
     } catch (const std::system_error&) {
