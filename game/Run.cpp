@@ -27,18 +27,24 @@ INTEGER NextSlot(INTEGER& used, const bool* inflight) {
   return 0;
 }
 
+// The next player projectile, a copy of its slot's template, starts centred on the
+// ship's upper edge (a bullet has no width) and takes its first step; one too near the
+// top is spent all the same.
+void Launch(RunState& s, const Object* templates) {
+  const INTEGER n = NextSlot(s.aantalprojectielen, s.bullet);
+  s.fired += 1;
+  if (n == 0) return;
+  Object& p = s.proj[n];
+  p = templates[n];
+  p.x = you.x + you.length / 2 - p.length / 2;
+  p.y = you.y - p.height;
+  s.bullet[n] = Shoot(p);
+}
+
 void FireBullet(RunState& s) {
   if (s.kogelsover <= 0) return;
   StandardSound::PlaySoundEvent(StandardSound::FIRE);
-  const INTEGER n = NextSlot(s.aantalprojectielen, s.bullet);
-  s.fired += 1;
-  if (n != 0) {
-    Object& p = s.proj[n];
-    p = kogel[n];
-    p.x = you.x + you.length / 2;
-    p.y = you.y - p.height;
-    s.bullet[n] = Shoot(p);  // too near the top: spent all the same
-  }
+  Launch(s, kogel);
   s.kogelsover -= 1;
   DrawKogels(s.kogelsover);
 }
@@ -46,15 +52,7 @@ void FireBullet(RunState& s) {
 void FireBomb(RunState& s) {
   if (s.raketpenaltycounter <= 15 || s.rakettenover <= 0) return;
   StandardSound::PlaySoundEvent(StandardSound::MISSILE);
-  const INTEGER n = NextSlot(s.aantalprojectielen, s.bullet);
-  s.fired += 1;
-  if (n != 0) {
-    Object& p = s.proj[n];
-    p = raket[n];
-    p.x = you.x + you.length / 2 - p.length / 2;
-    p.y = you.y - p.height;
-    s.bullet[n] = Shoot(p);
-  }
+  Launch(s, raket);
   s.rakettenover -= 1;
   DrawRaketten(s.rakettenover);
   s.raketpenaltycounter = 0;
