@@ -142,7 +142,8 @@ int Body() {
   StartModules();
   IO::WrLn();
   InitObjects();
-  if (OpenWindow()) Session();
+  if (!OpenWindow()) return 1;  // the message is the game's own; the status tells scripts
+  Session();
   return 0;
 }
 

@@ -251,7 +251,7 @@ TEST_F(ProgramTest, WithoutADisplayTheProgramSaysSoAndEnds) {
   ::unsetenv("DISPLAY");
   ::unsetenv("WAYLAND_DISPLAY");
   Start();
-  EXPECT_EQ(ExitStatus(), 0);
+  EXPECT_EQ(ExitStatus(), 1);
   program.Read(100ms);
   EXPECT_EQ(Console(), "\nSorry, graphics doesn't work\n");
   ::setenv("DISPLAY", display.c_str(), 1);
