@@ -10,8 +10,6 @@ namespace NovaGunner {
 
 CARDINAL COLOR = 0;
 
-Object a, e, g, i, m, y, w, n, o, r, v, u, nn, nnn, ee;
-
 namespace {
 
 constexpr int CELL = 38;
@@ -588,6 +586,15 @@ void letterU(Object u, bool b) {
   };
   // clang-format on
   DrawGlyph(letterU, u, b);
+}
+
+void DrawTitle(std::span<const TitleLetter> title, INTEGER y) {
+  for (const TitleLetter& letter : title) {
+    Object at{};
+    at.x = letter.x;
+    at.y = y;
+    letter.draw(at, true);
+  }
 }
 
 }  // namespace NovaGunner

@@ -1,17 +1,21 @@
-// Positions of the big title letters and the helpers the screens share. Only the
-// letters, screens and program start use these; the rest of the game never needs them.
+// The helpers the screens share: titles in big letters, the wrong-key reply and the
+// session. Only the letters, screens and program start use these.
 #pragma once
+
+#include <span>
 
 #include "game/NovaGunner.h"
 
 namespace NovaGunner {
 
-// One position object per letter that some title draws; only x and y are used, and
-// each screen sets them right before drawing.
-extern Object a, e, g, i, m, y, w, n, o, r, v, u, nn, nnn, ee;
+// One big letter of a title and the column it stands at.
+struct TitleLetter {
+  void (*draw)(Object, bool);
+  INTEGER x;
+};
 
-// The last key read on the help page.
-extern unsigned char z;
+// Draws the letters of a title, in order, on the row at y.
+void DrawTitle(std::span<const TitleLetter> title, INTEGER y);
 
 // The reply to a key the menu or the help page does not know: shown for ms, then
 // painted over with the background colour.

@@ -1,5 +1,4 @@
 // The game's objects and pools, their starting values and drawing by kind.
-#include "game/Letters.h"
 #include "game/NovaGunner.h"
 #include "game/World.h"
 #include "graph/Graph.h"
@@ -207,10 +206,6 @@ void ResetForTests() {
   bitmapyou = bitmapyououtro = bitmapthem = bitmapthemoutro = bitmapbigboss = 0;
   bitmapschildbox = bitmapkogelbox = bitmapraketbox = bitmapraket = bitmapexplosie = 0;
   COLOR = 0;
-  for (Object* letter : {&a, &e, &g, &i, &m, &y, &w, &n, &o, &r, &v, &u, &nn, &nnn, &ee}) {
-    *letter = Object{};
-  }
-  z = 0;
   World::ResetRun();
 }
 

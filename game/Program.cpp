@@ -31,32 +31,14 @@ void Sound() {
 }
 
 CARDINAL OptionsScreen() {
-  n.x = 400;
-  o.x = 440;
-  v.x = 480;
-  a.x = 520;
-  g.x = 660;
-  u.x = 700;
-  nn.x = 740;
-  nnn.x = 780;
-  e.x = 820;
-  r.x = 860;
-  for (Object* l : {&n, &o, &v, &a, &g, &u, &nn, &nnn, &e, &r}) l->y = 50;
+  static constexpr TitleLetter kTitle[] = {
+      {letterN, 400}, {letterO, 440}, {letterV, 480}, {letterA, 520}, {letterG, 660},
+      {letterU, 700}, {letterN, 740}, {letterN, 780}, {letterE, 820}, {letterR, 860}};
   COLOR = 9;
 
   Graph::Rectangle(0, 0, 250, 700, 7, true);
   Graph::Rectangle(250, 0, 1024, 700, 9, true);
-
-  letterN(n, true);
-  letterO(o, true);
-  letterV(v, true);
-  letterA(a, true);
-  letterG(g, true);
-  letterU(u, true);
-  letterN(nn, true);
-  letterN(nnn, true);
-  letterE(e, true);
-  letterR(r, true);
+  DrawTitle(kTitle, 50);
 
   Graph::RawOutText(450, 400, 15, " First of all, choose the option you want to: ");
   Graph::RawOutText(450, 450, 15, " 1. <ENTER>   Play the game!! ");

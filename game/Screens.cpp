@@ -12,8 +12,6 @@
 
 namespace NovaGunner {
 
-unsigned char z = 0;
-
 namespace {
 
 constexpr IO::CHAR ESC = 27;
@@ -78,16 +76,11 @@ void Write(const TextLine& line, CARDINAL top, CARDINAL colour) {
 }
 
 // Both result screens: the left panel, a black field, the word in big letters.
-void ResultScreen(void (*const draw[])(Object, bool), Object* const letters[], const CARDINAL xs[],
-                  int count) {
-  for (int k = 0; k < count; ++k) {
-    letters[k]->x = xs[k];
-    letters[k]->y = 320;
-  }
+void ResultScreen(std::span<const TitleLetter> word) {
   COLOR = 0;
   Graph::Rectangle(0, 0, 250, 700, 7, true);
   Graph::Rectangle(250, 0, 1024, 700, 0, true);
-  for (int k = 0; k < count; ++k) draw[k](*letters[k], true);
+  DrawTitle(word, 320);
   Graph::RawOutText(520, 520, 15, " press any key to continue ");
   IO::RdKey();
 }
@@ -137,7 +130,7 @@ void HelpScherm() {
 
   for (;;) {
     if (!IO::KeyPressed()) continue;
-    z = IO::RdKey();
+    const IO::CHAR z = IO::RdKey();
     if (z == ESC) return;
     WrongKeyReply(1500);
     // The erase area cuts through the enemies line: write it again so the page
@@ -147,18 +140,16 @@ void HelpScherm() {
 }
 
 void GameOverScreen() {
-  void (*const draw[])(Object, bool) = {letterG, letterA, letterM, letterE,
-                                        letterO, letterV, letterE, letterR};
-  Object* const letters[] = {&g, &a, &m, &e, &o, &v, &ee, &r};
-  const CARDINAL xs[] = {420, 460, 500, 540, 660, 700, 740, 780};
-  ResultScreen(draw, letters, xs, 8);
+  static constexpr TitleLetter kGameOver[] = {{letterG, 420}, {letterA, 460}, {letterM, 500},
+                                              {letterE, 540}, {letterO, 660}, {letterV, 700},
+                                              {letterE, 740}, {letterR, 780}};
+  ResultScreen(kGameOver);
 }
 
 void WinScreen() {
-  void (*const draw[])(Object, bool) = {letterY, letterO, letterU, letterW, letterI, letterN};
-  Object* const letters[] = {&y, &o, &u, &w, &i, &n};
-  const CARDINAL xs[] = {460, 500, 540, 660, 700, 740};
-  ResultScreen(draw, letters, xs, 6);
+  static constexpr TitleLetter kYouWin[] = {{letterY, 460}, {letterO, 500}, {letterU, 540},
+                                            {letterW, 660}, {letterI, 700}, {letterN, 740}};
+  ResultScreen(kYouWin);
 }
 
 void Outro() {
