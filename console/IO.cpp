@@ -32,6 +32,7 @@ std::chrono::steady_clock::time_point gEmptySince;
 // hundred times) goes at full speed, short enough to cost nothing measurable.
 constexpr std::chrono::microseconds kSpinBeforeWaiting{2000};
 bool gStarted = false;  // Init was called
+bool gWriteFailed = false;
 
 using KeyTable = std::array<CHAR, 256>;
 
@@ -71,6 +72,7 @@ void WriteAll(const char* p, std::size_t n) {
     ssize_t w = ::write(STDOUT_FILENO, p, n);
     if (w < 0) {
       if (errno == EINTR) continue;
+      gWriteFailed = true;
       return;  // nowhere to write to: console text is not worth stopping the game for
     }
     p += w;
@@ -186,6 +188,10 @@ void RdLn() {
 void WrStr(std::string_view s) {
   gLastPollEmpty = false;
   WriteAll(s.data(), TextLength(s));
+}
+
+bool WriteFailed() {
+  return gWriteFailed;
 }
 
 void WrLn() {

@@ -89,4 +89,8 @@ void WrChar(char c);
 void WrCharRep(char c, CARDINAL n);
 void WrStrAdj(std::string_view s, INTEGER width);
 
+// TRUE once console text could not be written (a full disk, a closed pipe). The text is
+// dropped and the program goes on; callers whose output matters report it at the end.
+bool WriteFailed();
+
 }  // namespace IO

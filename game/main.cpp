@@ -1,8 +1,39 @@
-// Entry point: without options the game as it always was; options add replays.
-#include "game/NovaGunner.h"
+// Entry point: the standard descriptors made safe, then the options.
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "game/Options.h"
 #include "game/Replay.h"
 
+namespace {
+
+// A descriptor 0-2 left closed by whoever started us would be taken by the next file
+// opened (the X connection, say), and console text would go into it: fill it first.
+// Read-only, so that input ends at once and output fails as honestly as on the closed
+// descriptor: a replay's results that went nowhere still give a failing status.
+void OpenClosedStandardDescriptors() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int opened = ::open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) {  // cannot happen: the lowest free number is fd
+      ::dup2(opened, fd);
+      ::close(opened);
+    }
+  }
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc <= 1) return NovaGunner::Body();
-  return NovaGunner::Replay::Main(argc, argv);
+  OpenClosedStandardDescriptors();
+  // Console text to a reader that has gone (nova-gunner | less, then q) is dropped, as
+  // any console write that fails; the game goes on.
+  ::signal(SIGPIPE, SIG_IGN);
+  NovaGunner::Options options;
+  const int refused = NovaGunner::ParseOptions(argc, argv, options);
+  if (refused >= 0) return refused;
+  return NovaGunner::Replay::Main(options);
 }

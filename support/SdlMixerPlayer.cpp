@@ -53,7 +53,16 @@ bool SdlMixerPlayer::OpenDevice() {
   if (device_ == Device::Open) return true;
   if (device_ == Device::Failed) return false;
   ++openAttempts_;
-  device_ = Device::Failed;
+  device_ = TryOpen() ? Device::Open : Device::Failed;
+  // Every play then writes the game's own three lines; the reason is said once.
+  if (device_ == Device::Failed) {
+    std::fprintf(stderr, "nova-gunner: no sound: the audio device cannot be opened: %s\n",
+                 lastError_.c_str());
+  }
+  return device_ == Device::Open;
+}
+
+bool SdlMixerPlayer::TryOpen() {
   QuietStderr quiet;
   // Audio only: the graphics service owns SDL video on its own thread.
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
@@ -73,7 +82,6 @@ bool SdlMixerPlayer::OpenDevice() {
   Mix_QuerySpec(&frequency_, &format, &outChannels_);
   bytesPerSample_ = SDL_AUDIO_BITSIZE(format) / 8;
   Mix_AllocateChannels(kChannels);
-  device_ = Device::Open;
   return true;
 }
 

@@ -59,6 +59,7 @@ class SdlMixerPlayer final : public SoundPlayer {
   };
 
   bool OpenDevice();
+  bool TryOpen();  // with the sound libraries' own complaints kept off standard error
   Mix_Chunk* Chunk(const char* fileName);
   Stamp Locate(const Entry& entry, std::string& path) const;
   void WaitUntilDone(int channel, const Mix_Chunk* chunk) const;

@@ -1,0 +1,72 @@
+// The command line: the options, their checks and the help text.
+#include "game/Options.h"
+
+#include <cstdio>
+#include <string_view>
+
+namespace NovaGunner {
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: nova-gunner [options]\n"
+    "Without options: the game, from its introduction to the credits.\n"
+    "  --record FILE     play as usual and write the keys of the play to FILE\n"
+    "  --replay FILE     play the keys of demo FILE at the normal pace, then print the "
+    "outcome\n"
+    "  --timedemo FILE   as --replay, without waiting between ticks; prints ticks per "
+    "second\n"
+    "  --headless        with --replay or --timedemo: no window, drawing off-screen only\n"
+    "  --trace           print one line of figures after every tick of the play\n"
+    "  --nosound         play no sounds\n"
+    "  --help            show this text\n"
+    "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
+    "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
+    "that cannot be created; 3 the run ended, but the recording or the printed results\n"
+    "could not all be written (the reason is on standard error).\n";
+
+int Refuse(const std::string& message) {
+  std::fprintf(stderr, "nova-gunner: %s\n", message.c_str());
+  return kExitBadInput;
+}
+
+}  // namespace
+
+int ParseOptions(int argc, char** argv, Options& options) {
+  options = Options{};
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view arg = argv[i];
+    auto value = [&](std::string& into) {
+      if (i + 1 >= argc || argv[i + 1][0] == '\0') return false;
+      into = argv[++i];
+      return true;
+    };
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitOk : kExitWriteFailed;
+    } else if (arg == "--record") {
+      if (!value(options.recordPath)) return Refuse("--record needs a file name");
+      options.recording = true;
+    } else if (arg == "--replay" || arg == "--timedemo") {
+      if (options.demo != Options::Demo::None) {
+        return Refuse("give only one of --replay and --timedemo");
+      }
+      if (!value(options.demoPath)) return Refuse(std::string(arg) + " needs a demo file name");
+      options.demo = arg == "--replay" ? Options::Demo::Replay : Options::Demo::Timedemo;
+    } else if (arg == "--headless") {
+      options.headless = true;
+    } else if (arg == "--trace") {
+      options.trace = true;
+    } else if (arg == "--nosound") {
+      options.nosound = true;
+    } else {
+      return Refuse("unknown option '" + std::string(arg) + "' (see --help)");
+    }
+  }
+  if (options.headless && options.demo == Options::Demo::None) {
+    return Refuse("--headless needs --replay or --timedemo");
+  }
+  return -1;
+}
+
+}  // namespace NovaGunner

@@ -1,0 +1,29 @@
+// The program's command line.
+#pragma once
+
+#include <string>
+
+namespace NovaGunner {
+
+struct Options {
+  enum class Demo { None, Replay, Timedemo };
+  Demo demo = Demo::None;
+  std::string demoPath;    // with Replay or Timedemo
+  std::string recordPath;  // with recording
+  bool recording = false;
+  bool headless = false;
+  bool trace = false;
+  bool nosound = false;
+};
+
+// Exit statuses, listed in --help and the manual page.
+inline constexpr int kExitOk = 0;           // the run ended as designed
+inline constexpr int kExitCannotRun = 1;    // no usable display, or the X connection was lost
+inline constexpr int kExitBadInput = 2;     // bad arguments, a bad demo, an unwritable recording
+inline constexpr int kExitWriteFailed = 3;  // the run ended, but output it wrote was lost
+
+// Reads argv into options. Returns -1 when the program is to run; otherwise the exit
+// status, after printing the help text or the reason the command line was refused.
+int ParseOptions(int argc, char** argv, Options& options);
+
+}  // namespace NovaGunner

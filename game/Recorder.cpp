@@ -1,0 +1,86 @@
+// The demo recorder: plain write(2) per tick, nothing kept back in a buffer.
+#include "game/Recorder.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace NovaGunner {
+
+Recorder::~Recorder() {
+  Close();
+}
+
+bool Recorder::Open(const std::string& path, std::string& error) {
+  Close();
+  if (path.empty()) {
+    error = "--record needs a file name";
+    return false;
+  }
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    error = "cannot create recording '" + path + "': " + std::strerror(errno);
+    return false;
+  }
+  fd_ = fd;
+  path_ = path;
+  failed_ = false;
+  pending_ = {};
+  if (!Write(Demo::Header())) {
+    error = "cannot write recording '" + path + "': " + std::strerror(errno);
+    ::close(fd_);
+    fd_ = -1;
+    return false;
+  }
+  return true;
+}
+
+void Recorder::Key(std::uint8_t code) {
+  if (pending_.count < 2) pending_.codes[pending_.count] = code;
+  ++pending_.count;
+}
+
+void Recorder::EndTick(std::int64_t tick) {
+  if (pending_.count == 0) return;
+  pending_.tick = tick;
+  if (fd_ >= 0 && !failed_ && !Write(Demo::Line(pending_))) {
+    failed_ = true;
+    std::fprintf(stderr,
+                 "nova-gunner: cannot write recording '%s': %s; the play goes on, unrecorded "
+                 "from here\n",
+                 path_.c_str(), std::strerror(errno));
+  }
+  pending_ = {};
+}
+
+bool Recorder::Write(const std::string& text) {
+  const char* p = text.data();
+  std::size_t n = text.size();
+  while (n > 0) {
+    const ssize_t w = ::write(fd_, p, n);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) {
+      if (w == 0) errno = ENOSPC;
+      return false;
+    }
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+bool Recorder::Close() {
+  if (fd_ < 0) return !failed_;
+  if (::close(fd_) != 0 && !failed_) {
+    failed_ = true;
+    std::fprintf(stderr, "nova-gunner: cannot write recording '%s': %s\n", path_.c_str(),
+                 std::strerror(errno));
+  }
+  fd_ = -1;
+  return !failed_;
+}
+
+}  // namespace NovaGunner

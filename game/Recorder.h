@@ -1,0 +1,39 @@
+// Writes a play's keys to a demo file as the play goes: each tick's line is written when
+// the tick ends, so however the program ends the file holds every tick already played.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "game/DemoFile.h"
+
+namespace NovaGunner {
+
+class Recorder {
+ public:
+  Recorder() = default;
+  Recorder(const Recorder&) = delete;
+  Recorder& operator=(const Recorder&) = delete;
+  ~Recorder();
+
+  // Creates the file and writes its header. FALSE, with the reason in error, when the
+  // file cannot be created or the header not written (a full disk, /dev/full).
+  bool Open(const std::string& path, std::string& error);
+  bool IsOpen() const { return fd_ >= 0; }
+  // A code the game loop read during the tick under way.
+  void Key(std::uint8_t code);
+  // The tick has ended: its line is written, if it read a key.
+  void EndTick(std::int64_t tick);
+  // Closes the file. FALSE when any write failed (already reported on standard error).
+  bool Close();
+
+ private:
+  bool Write(const std::string& text);  // FALSE with errno set
+
+  int fd_ = -1;
+  std::string path_;
+  Demo::TickInput pending_;
+  bool failed_ = false;
+};
+
+}  // namespace NovaGunner
