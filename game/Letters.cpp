@@ -8,8 +8,6 @@
 
 namespace NovaGunner {
 
-CARDINAL COLOR = 0;
-
 namespace {
 
 constexpr int CELL = 38;

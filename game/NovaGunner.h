@@ -1,7 +1,7 @@
 // NovaGunner: the game module. Objects and pools, drawing by kind, movement, hits,
 // the status panel, the game loop, sprites, big letters, screens and program start.
-// Module state lives in plain globals, as the game has always kept it; pools are
-// numbered from 1 (slot 0 is never used).
+// Module state lives in two plain structs, Game and Sprites, each field reached by its
+// own name through a reference; pools are numbered from 1 (slot 0 is never used).
 #pragma once
 
 #include <cstdint>
@@ -44,35 +44,69 @@ inline constexpr int MAXTHEM = 300;
 inline constexpr int MAXBOX = 200;
 inline constexpr int MAXPROJ = 2000;
 
-extern Object you;
-extern Object bigboss;
-extern Object them[MAXTHEM + 1];
-extern Object box[MAXBOX + 1];
-extern Object kogel[MAXPROJ + 1];
-extern Object raket[MAXPROJ + 1];
-extern Object themkogel[MAXPROJ + 1];
+// The module's state, zero at program start. Each part is put back by assigning it a
+// fresh value, so a field added here is reset with the rest.
+struct Game {
+  Object you;
+  Object bigboss;
+  Object them[MAXTHEM + 1];
+  Object box[MAXBOX + 1];
+  Object kogel[MAXPROJ + 1];
+  Object raket[MAXPROJ + 1];
+  Object themkogel[MAXPROJ + 1];
+  CARDINAL score;
+  bool quit;
+  bool gameover;
+  bool win;
+  // Colour that the big letters paint into their background cells.
+  CARDINAL COLOR;
+};
 
-extern CARDINAL score;
-extern bool quit;
-extern bool gameover;
-extern bool win;
+// Image handles of the sprites, 0 until they are built.
+struct Sprites {
+  CARDINAL bitmapyou;
+  CARDINAL bitmapyououtro;
+  CARDINAL bitmapthem;
+  CARDINAL bitmapthemoutro;
+  CARDINAL bitmapbigboss;
+  CARDINAL bitmapschildbox;
+  CARDINAL bitmapkogelbox;
+  CARDINAL bitmapraketbox;
+  CARDINAL bitmapraket;
+  CARDINAL bitmapexplosie;
+};
 
-extern CARDINAL bitmapyou;
-extern CARDINAL bitmapyououtro;
-extern CARDINAL bitmapthem;
-extern CARDINAL bitmapthemoutro;
-extern CARDINAL bitmapbigboss;
-extern CARDINAL bitmapschildbox;
-extern CARDINAL bitmapkogelbox;
-extern CARDINAL bitmapraketbox;
-extern CARDINAL bitmapraket;
-extern CARDINAL bitmapexplosie;
+inline Game game;
+inline Sprites sprites;
 
-// Colour that the big letters paint into their background cells.
-extern CARDINAL COLOR;
+// The fields by name. The bindings are constants: a use compiles to the field itself.
+inline Object& you = game.you;
+inline Object& bigboss = game.bigboss;
+inline Object (&them)[MAXTHEM + 1] = game.them;
+inline Object (&box)[MAXBOX + 1] = game.box;
+inline Object (&kogel)[MAXPROJ + 1] = game.kogel;
+inline Object (&raket)[MAXPROJ + 1] = game.raket;
+inline Object (&themkogel)[MAXPROJ + 1] = game.themkogel;
+inline CARDINAL& score = game.score;
+inline bool& quit = game.quit;
+inline bool& gameover = game.gameover;
+inline bool& win = game.win;
+inline CARDINAL& COLOR = game.COLOR;
 
-// Puts every global of the module back to its state at program start (tests).
-void ResetForTests();
+inline CARDINAL& bitmapyou = sprites.bitmapyou;
+inline CARDINAL& bitmapyououtro = sprites.bitmapyououtro;
+inline CARDINAL& bitmapthem = sprites.bitmapthem;
+inline CARDINAL& bitmapthemoutro = sprites.bitmapthemoutro;
+inline CARDINAL& bitmapbigboss = sprites.bitmapbigboss;
+inline CARDINAL& bitmapschildbox = sprites.bitmapschildbox;
+inline CARDINAL& bitmapkogelbox = sprites.bitmapkogelbox;
+inline CARDINAL& bitmapraketbox = sprites.bitmapraketbox;
+inline CARDINAL& bitmapraket = sprites.bitmapraket;
+inline CARDINAL& bitmapexplosie = sprites.bitmapexplosie;
+
+// Puts the whole module back to its state at program start: the play, the sprite
+// handles, and the game loop's state and hooks (tests).
+void ResetState();
 
 // ---- Objects: starting values and drawing by kind ----
 void InitObjects();  // the set-up of starting values, with its random draws in order

@@ -6,30 +6,6 @@
 
 namespace NovaGunner {
 
-Object you;
-Object bigboss;
-Object them[MAXTHEM + 1];
-Object box[MAXBOX + 1];
-Object kogel[MAXPROJ + 1];
-Object raket[MAXPROJ + 1];
-Object themkogel[MAXPROJ + 1];
-
-CARDINAL score;
-bool quit;
-bool gameover;
-bool win;
-
-CARDINAL bitmapyou;
-CARDINAL bitmapyououtro;
-CARDINAL bitmapthem;
-CARDINAL bitmapthemoutro;
-CARDINAL bitmapbigboss;
-CARDINAL bitmapschildbox;
-CARDINAL bitmapkogelbox;
-CARDINAL bitmapraketbox;
-CARDINAL bitmapraket;
-CARDINAL bitmapexplosie;
-
 namespace {
 
 INTEGER Draw(CARDINAL min, CARDINAL max) {
@@ -191,21 +167,9 @@ void Go(Object obj, bool b) {
   }
 }
 
-void ResetForTests() {
-  you = Object{};
-  bigboss = Object{};
-  for (auto& o : them) o = Object{};
-  for (auto& o : box) o = Object{};
-  for (auto& o : kogel) o = Object{};
-  for (auto& o : raket) o = Object{};
-  for (auto& o : themkogel) o = Object{};
-  score = 0;
-  quit = false;
-  gameover = false;
-  win = false;
-  bitmapyou = bitmapyououtro = bitmapthem = bitmapthemoutro = bitmapbigboss = 0;
-  bitmapschildbox = bitmapkogelbox = bitmapraketbox = bitmapraket = bitmapexplosie = 0;
-  COLOR = 0;
+void ResetState() {
+  game = Game{};
+  sprites = Sprites{};
   World::ResetRun();
 }
 

@@ -34,18 +34,10 @@ class RecordingPlayer final : public StandardSound::SoundPlayer {
   std::vector<std::string> played;
 };
 
-inline NovaGunner::CARDINAL* Handles(int k) {
-  using namespace NovaGunner;
-  CARDINAL* h[10] = {&bitmapyou,     &bitmapyououtro,  &bitmapthem,     &bitmapthemoutro,
-                     &bitmapbigboss, &bitmapschildbox, &bitmapkogelbox, &bitmapraketbox,
-                     &bitmapraket,   &bitmapexplosie};
-  return h[k];
-}
-
 // What the process-wide set-up left behind.
 struct Shared {
   bool graphOk = false;
-  NovaGunner::CARDINAL handles[10] = {};
+  NovaGunner::Sprites sprites{};
   int leftMinX = 1 << 30, leftMinY = 1 << 30, leftMaxX = -1, leftMaxY = -1;  // sprite leftovers
   std::uint32_t palette[16] = {};
 };
@@ -68,7 +60,7 @@ inline Shared& Process() {
                       NovaGunner::InitSchildbox, NovaGunner::InitKogelbox, NovaGunner::InitRaketbox,
                       NovaGunner::InitRaket, NovaGunner::InitExplode})
       init();
-    for (int k = 0; k < 10; ++k) s.handles[k] = *Handles(k);
+    s.sprites = NovaGunner::sprites;
     const std::vector<std::uint32_t> surface = Graph::ReadSurface();
     for (int i = 0; i < 1024 * 700; ++i) {
       if (surface[i] == 0) continue;
@@ -94,8 +86,8 @@ class GameTest : public ::testing::Test {
     StandardSound::Reset();
     StandardSound::SetSoundPlayer(&sounds);
     StandardSound::InitSound(true);
-    NovaGunner::ResetForTests();
-    for (int k = 0; k < 10; ++k) *Handles(k) = s.handles[k];
+    NovaGunner::ResetState();
+    NovaGunner::sprites = s.sprites;
     StandardLib::Reset();
     Graph::Rectangle(0, 0, 1025, 701, 0, true);
   }

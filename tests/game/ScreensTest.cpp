@@ -84,7 +84,7 @@ TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
 
   // Capital H and an arrow (two codes) are wrong keys; h opens the help, where every
   // key but Escape gets the reply, an arrow twice; Escape leaves, Escape again quits.
-  ResetForTests();
+  ResetState();
   keys.PushCode('H');
   keys.PushUp();
   keys.PushCode('h');
