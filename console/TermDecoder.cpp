@@ -228,17 +228,9 @@ struct TermDecoder::Sequence {
 };
 
 void TermDecoder::Feed(std::span<const std::uint8_t> bytes, std::uint64_t nowMs) {
-  Advance(nowMs);
-  for (std::uint8_t b : bytes) {
-    // Terminals send Alt+key and every key sequence in one write. So an ESC (or ESC ESC)
-    // left from an earlier moment, followed by a byte that cannot carry a sequence on, was
-    // the Escape key: as when Escape is pressed while another key repeats.
-    const bool escapesOnly =
-        (len_ == 1 && buf_[0] == kEsc) || (len_ == 2 && buf_[0] == kEsc && buf_[1] == kEsc);
-    if (escapesOnly && nowMs > lastByteMs_ && b != '[' && b != 'O') Finish();
-    lastByteMs_ = nowMs;
-    Take(b);
-  }
+  if (bytes.empty()) return;
+  lastByteMs_ = nowMs;
+  for (std::uint8_t b : bytes) Take(b);
 }
 
 void TermDecoder::Advance(std::uint64_t nowMs) {

@@ -1,6 +1,8 @@
 // Turns the bytes a terminal sends into console key events: legacy xterm, rxvt and Linux
 // console sequences, the kitty keyboard protocol, Alt as an ESC prefix, UTF-8 text.
-// Pure: bytes and the time they arrived go in, events come out; no IO of its own.
+// Pure: bytes and the time they arrived go in, events come out; no IO of its own. Time
+// counts only through Advance, so the events are the same however the bytes are split
+// into Feeds as long as no Advance comes between them.
 #pragma once
 
 #include <array>
@@ -15,15 +17,21 @@ namespace IO {
 
 class TermDecoder {
  public:
-  // A lone ESC is the Escape key once this long passes with no further byte; an
-  // unfinished sequence is settled after the same time.
+  // A lone ESC is the Escape key once this long passes with no further byte, arrived or
+  // waiting; an unfinished sequence is settled after the same time. An ESC followed by a
+  // byte sooner is Alt with that key, as terminals send Alt+key.
   static constexpr std::uint64_t kSettleMs = 50;
   // Longest control sequence kept; longer ones are skipped to their end and dropped.
   static constexpr std::size_t kMaxSequence = 48;
 
-  // Bytes that arrived at nowMs (milliseconds on any steady scale).
+  // Bytes that arrived at nowMs (milliseconds on any steady scale). Feed never settles
+  // anything, however late the bytes: they join what waits exactly as if all had come
+  // at once. A read can stop inside a sequence while the rest still waits in the
+  // terminal; such bytes must never be split into an Escape.
   void Feed(std::span<const std::uint8_t> bytes, std::uint64_t nowMs);
-  // Time passed without bytes: settles what waited too long.
+  // The only way time settles anything: the caller has just seen that no byte waits in
+  // the terminal. Settles a lone ESC or an unfinished sequence whose last byte came
+  // kSettleMs or more before nowMs.
   void Advance(std::uint64_t nowMs);
   // The input has ended: settles everything at once.
   void Finish();

@@ -196,8 +196,7 @@ class TerminalKeySource final : public KeyEventSource {
     for (;;) {
       if (HasKey()) return decoder_.Pop();
       if (ended_) return EscapeEvent();
-      const std::int64_t settle = decoder_.MsUntilSettle(NowMs());
-      Pump(settle < 0 ? -1 : static_cast<int>(settle));
+      Pump(-1);
     }
   }
 
@@ -247,11 +246,16 @@ class TerminalKeySource final : public KeyEventSource {
     return false;
   }
 
-  // One wait of at most timeoutMs (-1: no limit) and one read. Reads nothing while
-  // enough decoded keys wait, so a flood of input stays in the kernel.
+  // One wait of at most timeoutMs (-1: no limit), cut short when a pending ESC or
+  // sequence falls due, and one read. Reads nothing while enough decoded keys wait, so a
+  // flood of input stays in the kernel. Time settles the decoder only when the poll
+  // found no byte waiting: a read may have stopped inside a sequence whose rest is still
+  // in the terminal, however long the keys before it took to be used.
   // TRUE when it read something or saw the input end.
   bool Pump(int timeoutMs) {
     if (ended_ || decoder_.EventCount() >= 64) return true;
+    const std::int64_t settle = decoder_.MsUntilSettle(NowMs());
+    if (settle >= 0 && (timeoutMs < 0 || settle < timeoutMs)) timeoutMs = static_cast<int>(settle);
     pollfd p{fd_, POLLIN, 0};
     const int r = ::poll(&p, 1, timeoutMs);
     if (r < 0) {
@@ -283,8 +287,9 @@ class TerminalKeySource final : public KeyEventSource {
 
  public:
   // Sleeps until the absolute CLOCK_MONOTONIC deadline, reading input as it comes: what
-  // is typed during a pause keeps its own arrival time, so an Escape typed just before
-  // another key stays an Escape instead of reading as Alt with that key.
+  // is typed during a pause keeps its own timing, so an Escape typed well before another
+  // key (with nothing waiting for kSettleMs) stays an Escape instead of reading as Alt
+  // with that key. Settles, like Pump, only when the wait found no byte waiting.
   void SleepUntil(const timespec& deadline) {
     for (;;) {
       timespec now{};
@@ -297,16 +302,18 @@ class TerminalKeySource final : public KeyEventSource {
         }
         return;
       }
-      timespec left{deadline.tv_sec - now.tv_sec, deadline.tv_nsec - now.tv_nsec};
-      if (left.tv_nsec < 0) {
-        left.tv_sec -= 1;
-        left.tv_nsec += 1000000000L;
-      }
+      std::int64_t leftNs = (static_cast<std::int64_t>(deadline.tv_sec) - now.tv_sec) * 1000000000 +
+                            (deadline.tv_nsec - now.tv_nsec);
+      const std::int64_t settle = decoder_.MsUntilSettle(NowMs());
+      if (settle >= 0) leftNs = std::min(leftNs, settle * 1000000);
+      const timespec left{static_cast<time_t>(leftNs / 1000000000), leftNs % 1000000000};
       pollfd p{fd_, POLLIN, 0};
       const int r = ::ppoll(&p, 1, &left, nullptr);
       if (r > 0) {
         ReadReady(p.revents);
-      } else if (r < 0 && errno != EINTR) {
+      } else if (r == 0) {
+        decoder_.Advance(NowMs());
+      } else if (errno != EINTR) {
         End();
       }
     }

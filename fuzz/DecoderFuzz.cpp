@@ -1,6 +1,7 @@
 // libFuzzer harness over the terminal decoder. On every input: no crash, no sanitizer
 // report, at most one event per byte, and the same events whether the bytes come whole,
-// one by one or split at any point. A second pass spreads the bytes over time.
+// one by one or split at any point, however far apart the pieces come as long as no
+// Advance falls between them. A second pass spreads the bytes over time with Advance.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -27,11 +28,12 @@ void Check(bool ok) {
   if (!ok) std::abort();
 }
 
-// The events of the input fed in pieces of the given lengths (the last one takes the rest).
+// The events of the input fed in pieces of the given lengths (the last one takes the
+// rest), each piece a second after the one before.
 std::vector<Event> Decode(const std::uint8_t* data, std::size_t size, std::size_t piece) {
   TermDecoder d;
   for (std::size_t at = 0; at < size; at += piece)
-    d.Feed({data + at, std::min(piece, size - at)}, 7);
+    d.Feed({data + at, std::min(piece, size - at)}, 7 + at * 1000);
   d.Finish();
   return Drain(d);
 }
@@ -48,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t at = 1; at < size; at += step) {
     TermDecoder d;
     d.Feed({data, at}, 7);
-    d.Feed({data + at, size - at}, 7);
+    d.Feed({data + at, size - at}, 7 + TermDecoder::kSettleMs * at);
     d.Finish();
     Check(Drain(d) == expected);
   }

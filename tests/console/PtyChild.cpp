@@ -1,10 +1,13 @@
 // Runs on a pseudo-terminal for the console tests: echoes each key code as [n], and
-// on request crashes, throws or exits, so the terminal's restore can be checked.
+// on request crashes, throws or exits, so the terminal's restore can be checked. With
+// the argument "slow" it only echoes, and pauses 2 ms after each of its first 400 codes
+// so that a flood of input piles up and is read in partial chunks.
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <stdexcept>
+#include <string_view>
 
 #include "console/IO.h"
 #include "console/Lib.h"
@@ -19,7 +22,9 @@ void Hook(int signal) {
 }
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  const bool slow = argc > 1 && std::string_view(argv[1]) == "slow";
+  int count = 0;
   IO::SetFatalSignalHook(Hook);
   IO::Init();
   IO::WrStr("READY");
@@ -32,6 +37,10 @@ int main() {
     IO::WrChar('[');
     IO::WrCard(c, 0);
     IO::WrChar(']');
+    if (slow) {
+      if (++count <= 400) Lib::Delay(2);
+      continue;
+    }
     if (second) continue;
     if (c == 'q' || c == 27) break;
     // A real fault at a tiny address (a null pointer would be caught by UBSan first).

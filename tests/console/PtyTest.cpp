@@ -4,8 +4,12 @@
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
+#include <random>
 #include <thread>
 
+#include "console/ScriptedKeys.h"
+#include "console/TermDecoder.h"
 #include "tests/common/Pty.h"
 
 namespace {
@@ -53,14 +57,59 @@ TEST(Pty, KeysArriveAsCodesInRawModeWithTheirTimingAndTheSettingsComeBack) {
   p.Write("\x1b[A");
   p.Write("\x1bOB\x1b[1;5D\x1b[15~");
   ASSERT_TRUE(p.WaitFor("[104][13][0][72][0][80][0][115][0][63]", 5s)) << p.Output();
-  // Keys typed while the program pauses keep their own timing: Escape, then Space 30 ms
+  // Keys typed while the program pauses keep their own timing: Escape, then Space 100 ms
   // later, are two keys, not Alt+Space; the Escape ends the program.
   p.Write("d");
   ASSERT_TRUE(p.WaitFor("[100]", 5s));
   p.Write("\x1b");
-  std::this_thread::sleep_for(30ms);
+  std::this_thread::sleep_for(100ms);
   p.Write(" ");
   ExpectEnd(p, 0, "[27]BYE");
+}
+
+// The codes the child echoes for the events the decoder makes of all the bytes at once.
+std::string CodesOf(std::string_view bytes) {
+  IO::TermDecoder decoder;
+  decoder.Feed({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, 0);
+  decoder.Finish();
+  IO::ScriptedKeySource keys;
+  while (decoder.HasEvent()) keys.PushEvent(decoder.Pop());
+  IO::SetKeySource(&keys);
+  std::string codes;
+  for (IO::CHAR c = IO::RdKey(); keys.EmptyReads() == 0; c = IO::RdKey())
+    codes += "[" + std::to_string(c) + "]";
+  IO::SetKeySource(nullptr);
+  return codes;
+}
+
+// One write of minutes' worth of key repeat while the program reads slowly: the keys come
+// over in chunks that end inside sequences, and none may turn into an Escape. Random bytes
+// give exactly the keys the decoder makes of them all at once.
+TEST(Pty, AFloodReadSlowlyGivesExactlyTheKeysTyped) {
+  std::string arrows, arrowCodes;
+  for (int i = 0; i < 10000; ++i) arrows += "\x1b[C", arrowCodes += "[0][77]";
+  std::mt19937 random(7);
+  std::string noise;
+  constexpr std::string_view kLikely = "\x1b\x1b\x1b\x1b[[O;1u~A\xc3";
+  while (noise.size() < 4000) {
+    const char c = static_cast<char>(random() % 2 ? kLikely[random() % kLikely.size()] : random());
+    if (c != 3 && c != 26 && c != 28) noise += c;  // Ctrl+C, Ctrl+Z, Ctrl+\ stay signals
+  }
+  for (const auto& [bytes, expected] : {std::pair{arrows, arrowCodes}, {noise, CodesOf(noise)}}) {
+    PtyProcess p;
+    PtyOptions o = Child();
+    o.argv.push_back("slow");
+    StartReady(p, o);
+    std::thread typist([&p, &bytes] { p.Write(bytes); });
+    p.WaitFor(expected, 10s);
+    typist.join();
+    p.Read(100ms);  // time for anything more, such as an ESC settling late
+    const std::string got = p.Output().substr(p.Output().find("READY\r\n") + 7);
+    const auto diff = std::mismatch(got.begin(), got.end(), expected.begin(), expected.end());
+    EXPECT_TRUE(got == expected) << "from code text offset " << diff.first - got.begin() << ": "
+                                 << got.substr(diff.first - got.begin(), 60) << " instead of "
+                                 << expected.substr(diff.second - expected.begin(), 60);
+  }
 }
 
 TEST(Pty, EverySignalAndCrashPathRestoresTheTerminal) {
