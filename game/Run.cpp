@@ -12,9 +12,14 @@ namespace World {
 namespace {
 
 RunState state;
-TickObserver tickObserver = nullptr;
-KeyObserver keyObserver = nullptr;
-EndObserver endObserver = nullptr;
+
+// What replays and tests hang on the loop; none at program start.
+struct Hooks {
+  TickObserver tick;
+  KeyObserver key;
+  EndObserver end;
+};
+Hooks hooks{};
 
 // The slot for a new shot: the next one while the pool lasts, then the lowest free one.
 // With at most one player shot and one shot per enemy per tick, and every shot gone
@@ -224,9 +229,7 @@ RunState& State() {
 
 void ResetRun() {
   state = RunState{};
-  tickObserver = nullptr;
-  keyObserver = nullptr;
-  endObserver = nullptr;
+  hooks = Hooks{};
 }
 
 void StartRun() {
@@ -290,18 +293,18 @@ TickReport Report() {
 }
 
 void SetTickObserver(TickObserver observer) {
-  tickObserver = observer;
+  hooks.tick = observer;
 }
 void SetKeyObserver(KeyObserver observer) {
-  keyObserver = observer;
+  hooks.key = observer;
 }
 void SetEndObserver(EndObserver observer) {
-  endObserver = observer;
+  hooks.end = observer;
 }
 
 std::uint8_t ReadKey() {
   const std::uint8_t code = IO::RdKey();
-  if (keyObserver != nullptr) keyObserver(code);
+  if (hooks.key != nullptr) hooks.key(code);
   return code;
 }
 
@@ -311,9 +314,9 @@ void Run() {
   World::StartRun();
   while (!World::State().exit) {
     World::Tick();
-    if (World::tickObserver != nullptr) World::tickObserver(World::Report());
+    if (World::hooks.tick != nullptr) World::hooks.tick(World::Report());
   }
-  if (World::endObserver != nullptr) World::endObserver();
+  if (World::hooks.end != nullptr) World::hooks.end();
 }
 
 }  // namespace NovaGunner
