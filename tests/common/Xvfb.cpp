@@ -136,15 +136,21 @@ XvfbServer::XvfbServer() {
   }
 }
 
-XvfbServer::~XvfbServer() {
+void XvfbServer::Kill() {
   if (pid_ <= 0) return;
-  kill(pid_, SIGTERM);
-  for (int i = 0; i < 100 && waitpid(pid_, nullptr, WNOHANG) != pid_; ++i)
+  kill(pid_, SIGKILL);
+  waitpid(pid_, nullptr, 0);
+  pid_ = 0;
+}
+
+XvfbServer::~XvfbServer() {
+  if (pid_ < 0) return;  // never started: DISPLAY untouched
+  if (pid_ > 0) kill(pid_, SIGTERM);
+  for (int i = 0; pid_ > 0 && i < 100; ++i) {
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = 0;
     std::this_thread::sleep_for(20ms);
-  if (kill(pid_, 0) == 0) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, nullptr, 0);
   }
+  Kill();
   if (previousDisplay_)
     setenv("DISPLAY", previousDisplay_->c_str(), 1);
   else

@@ -25,6 +25,8 @@ class XvfbServer {
   XvfbServer& operator=(const XvfbServer&) = delete;
 
   bool Running() const { return pid_ > 0; }
+  // Ends the server at once, as a crash would; its clients lose their connection.
+  void Kill();
   const std::string& Display() const { return display_; }  // ":N"
 
  private:

@@ -17,6 +17,7 @@
 #include "graph/Graph.h"
 #include "support/StandardLib.h"
 #include "support/StandardSound.h"
+#include "tests/common/Io.h"
 #include "tests/common/Pty.h"
 #include "tests/common/Xvfb.h"
 
@@ -120,17 +121,24 @@ int Differ(const testing_x::WindowPixels& win, const Surface& want, Box b) {
 class ProgramTest : public ::testing::Test {
  protected:
   // The program up to its menu, the story skipped with Escape in its opening pauses.
-  void StartToMenu() {
-    Start();
+  void StartToMenu(std::vector<std::string> args = {}) {
+    Start("", args);
+    ToMenu();
+  }
+  void ToMenu() {
     ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
         << program.Read(10ms) << Console();
     program.Write("\x1b");
     ASSERT_TRUE(Shows("menu"));
   }
-  void Start(const std::string& stdinPath = "") {
+  // The program with args, or with argv[0] "bash": a bash script with $NOVA the program.
+  void Start(const std::string& stdinPath = "", std::vector<std::string> args = {}) {
     testing_pty::PtyOptions o;
     o.argv = {NOVA_GUNNER_PATH};
-    o.env = {"SDL_AUDIODRIVER=dummy", "NOVA_LEGACY_KEYS=1", "NOVA_GRAPH_MESSAGES=stderr"};
+    o.argv.insert(o.argv.end(), args.begin(), args.end());
+    if (!args.empty() && args[0] == "bash") o.argv = {"/bin/bash", "-c", args[1]};
+    o.env = {"SDL_AUDIODRIVER=dummy", "NOVA_LEGACY_KEYS=1", "NOVA_GRAPH_MESSAGES=stderr",
+             std::string("NOVA=") + NOVA_GUNNER_PATH};
     o.workingDir = NOVA_RUN_DIR;
     o.stdinPath = stdinPath;
     ASSERT_TRUE(program.Start(o));
@@ -262,6 +270,56 @@ TEST_F(ProgramTest, ClosedInputEndsTheProgramByItself) {
   EXPECT_EQ(ExitStatus(), 0);
   program.Read(100ms);
   EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
+}
+
+// Every tick's keys are on disk as the play goes; losing the X server ends the program
+// with status 1 and the terminal given back.
+TEST_F(ProgramTest, ARecordingKeepsItsKeysWhenTheXServerDies) {
+  ScratchDir scratch;
+  const std::string file = scratch.File("x-lost.demo");
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--record", file}));
+  program.Write("\r");
+  ASSERT_TRUE(Shows("panel", kPanel, 5s));
+  program.Read(4600ms);  // the play's opening pause
+  for (int k = 0; k < 3; ++k) program.Write("\x1b[C"), program.Read(200ms);
+  XCloseDisplay(keepAlive);
+  keepAlive = nullptr;
+  x.Kill();
+  EXPECT_EQ(ExitStatus(), 1) << Console();
+  EXPECT_TRUE(
+      testing_pty::SameSettings(program.Settings(), testing_pty::PtyProcess::CookedSettings()));
+  const std::string text = ReadFile(file);
+  EXPECT_EQ(text.rfind("# nova-gunner demo 1\n", 0), 0u);
+  std::size_t arrows = 0;
+  for (std::size_t at = 0; (at = text.find(" 0 77\n", at)) != std::string::npos; ++at) ++arrows;
+  EXPECT_EQ(arrows, 3u) << text;
+}
+
+// Closed standard descriptors and a reader that went away neither hang the program nor
+// kill it; results that went nowhere give a failing status.
+TEST_F(ProgramTest, ClosedDescriptorsAndPipesNeitherHangNorKill) {
+  const std::string demo = std::string(NOVA_TEST_DATA) + "/long-play.demo";
+  ASSERT_NO_FATAL_FAILURE(Start("", {"bash",
+                                     "\"$NOVA\" >&-; echo closed-out=$?\n"
+                                     "setsid -w \"$NOVA\" <&-; echo closed-in=$?\n"
+                                     "set -o pipefail; \"$NOVA\" | head -c 0; echo pipe=$?\n"
+                                     "\"$NOVA\" --timedemo " +
+                                         demo +
+                                         " --headless >&-; "
+                                         "echo results=$?\n"}));
+  ASSERT_NO_FATAL_FAILURE(ToMenu());
+  program.Write("\x1b");
+  ASSERT_TRUE(program.WaitFor("closed-out=", 20s));
+  ASSERT_TRUE(program.WaitFor("closed-in=", 20s));  // no terminal, no input: Escape ends it
+  ASSERT_NO_FATAL_FAILURE(ToMenu());
+  program.Write("\x1b");
+  ASSERT_TRUE(program.WaitFor("results=", 20s));
+  program.Read(100ms);
+  const std::string out = Console();
+  EXPECT_NE(out.find("closed-out=0\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("Missing Though...closed-in=0\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("pipe=0\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("results=3\n"), std::string::npos) << out;
 }
 
 }  // namespace
