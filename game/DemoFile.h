@@ -7,20 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "game/World.h"
+
 namespace NovaGunner::Demo {
 
 // The format this program writes, named on the first line of every recording. A file
 // without that line is read as version 1; a file naming another version is refused.
 inline constexpr int kVersion = 1;
 
-// The codes IO.RdKey returned to the game loop during one tick: one code, or two when
-// the first is 0 and the arrow reader took a second one (which may be 0 as well: two
-// Ctrl+letter keys in one tick read 0 and 0).
-struct TickInput {
-  std::int64_t tick = 0;  // counted from 1, the first tick of the play
-  int count = 0;
-  std::uint8_t codes[2] = {0, 0};
-};
+// A demo is the input records of the ticks that read keys.
+using TickInput = World::TickInput;
 
 // The first lines of a recording.
 std::string Header();

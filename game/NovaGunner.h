@@ -180,10 +180,11 @@ void Hoofd();
 CARDINAL OptionsScreen();
 // The body of the module: start to end of one normal run. Returns the exit status.
 int Body();
-// Its parts that replays share: the modules started, each after those it uses; the
-// window opened (or the console told it cannot be); the eight sprite images built.
-void StartModules();
-bool OpenWindow();
+// The start every run shares: the modules started, each after those it uses (for the
+// game, then an empty console line), the starting values set, the window opened. FALSE,
+// with the console told, when the window cannot be.
+bool StartUp(bool game);
+// The eight sprite images built.
 void BuildSprites();
 
 }  // namespace NovaGunner

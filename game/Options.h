@@ -3,6 +3,16 @@
 
 #include <string>
 
+namespace IO {
+class KeyEventSource;
+}
+namespace Lib {
+class Clock;
+}
+namespace StandardSound {
+class SoundPlayer;
+}
+
 namespace NovaGunner {
 
 struct Options {
@@ -14,6 +24,11 @@ struct Options {
   bool headless = false;
   bool trace = false;
   bool nosound = false;
+  // Services in place of the real ones, for tests and benches (nullptr: the real one);
+  // the command line sets none of them, nor headless without a demo.
+  IO::KeyEventSource* keys = nullptr;
+  Lib::Clock* clock = nullptr;
+  StandardSound::SoundPlayer* sounds = nullptr;
 };
 
 // Exit statuses, listed in --help and the manual page.

@@ -71,14 +71,13 @@ void Hoofd() {
   }
 }
 
-void StartModules() {
+bool StartUp(bool game) {
   Lib::Init();
   IO::Init();
   StandardSound::Init();
   StandardLib::Init();
-}
-
-bool OpenWindow() {
+  if (game) IO::WrLn();
+  InitObjects();
   if (Graph::Init(1, 1, 1024, 700)) return true;
   IO::WrStr("Sorry, graphics doesn't work");
   IO::WrLn();
@@ -121,10 +120,7 @@ void Session() {
 }
 
 int Body() {
-  StartModules();
-  IO::WrLn();
-  InitObjects();
-  if (!OpenWindow()) return 1;  // the message is the game's own; the status tells scripts
+  if (!StartUp(true)) return 1;  // the message is the game's own; the status tells scripts
   Session();
   return 0;
 }

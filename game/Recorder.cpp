@@ -28,8 +28,7 @@ bool Recorder::Open(const std::string& path, std::string& error) {
   fd_ = fd;
   path_ = path;
   failed_ = false;
-  pending_ = {};
-  if (!Write(Demo::Header())) {
+  if (!WriteText(Demo::Header())) {
     error = "cannot write recording '" + path + "': " + std::strerror(errno);
     ::close(fd_);
     fd_ = -1;
@@ -38,25 +37,18 @@ bool Recorder::Open(const std::string& path, std::string& error) {
   return true;
 }
 
-void Recorder::Key(std::uint8_t code) {
-  if (pending_.count < 2) pending_.codes[pending_.count] = code;
-  ++pending_.count;
-}
-
-void Recorder::EndTick(std::int64_t tick) {
-  if (pending_.count == 0) return;
-  pending_.tick = tick;
-  if (fd_ >= 0 && !failed_ && !Write(Demo::Line(pending_))) {
+void Recorder::Write(const Demo::TickInput& input) {
+  if (input.count == 0 || fd_ < 0 || failed_) return;
+  if (!WriteText(Demo::Line(input))) {
     failed_ = true;
     std::fprintf(stderr,
                  "nova-gunner: cannot write recording '%s': %s; the play goes on, unrecorded "
                  "from here\n",
                  path_.c_str(), std::strerror(errno));
   }
-  pending_ = {};
 }
 
-bool Recorder::Write(const std::string& text) {
+bool Recorder::WriteText(const std::string& text) {
   const char* p = text.data();
   std::size_t n = text.size();
   while (n > 0) {

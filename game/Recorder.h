@@ -20,19 +20,16 @@ class Recorder {
   // file cannot be created or the header not written (a full disk, /dev/full).
   bool Open(const std::string& path, std::string& error);
   bool IsOpen() const { return fd_ >= 0; }
-  // A code the game loop read during the tick under way.
-  void Key(std::uint8_t code);
-  // The tick has ended: its line is written, if it read a key.
-  void EndTick(std::int64_t tick);
+  // A tick has ended: its line is written, if it read a key.
+  void Write(const Demo::TickInput& input);
   // Closes the file. FALSE when any write failed (already reported on standard error).
   bool Close();
 
  private:
-  bool Write(const std::string& text);  // FALSE with errno set
+  bool WriteText(const std::string& text);  // FALSE with errno set
 
   int fd_ = -1;
   std::string path_;
-  Demo::TickInput pending_;
   bool failed_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -45,38 +46,32 @@ constexpr IO::KeyEvent kCtrlA{true, true, 'A', 30, 1, IO::LEFT_CTRL};
 
 }  // namespace
 
-DemoKeySource::DemoKeySource(const std::vector<Demo::TickInput>& ticks) {
-  for (const Demo::TickInput& t : ticks) {
-    if (t.count == 2 && t.codes[0] == 0 && t.codes[1] == 0) {
-      events_.push_back({t.tick, kCtrlA});  // the arrow reader's 0 is a key of its own
-      events_.push_back({t.tick, kCtrlA});
-    } else {
-      events_.push_back({t.tick, EventFor(t.codes[0], t.codes[1])});
-    }
+void DemoKeySource::BeginTick(std::int64_t tick) {
+  events_.clear();
+  while (next_ < ticks_.size() && ticks_[next_].tick < tick) ++next_;  // missed: gone
+  if (next_ >= ticks_.size() || ticks_[next_].tick != tick) return;
+  const Demo::TickInput& t = ticks_[next_++];
+  if (t.count == 2 && t.codes[0] == 0 && t.codes[1] == 0) {
+    events_ = {kCtrlA, kCtrlA};  // the arrow reader's 0 is a key of its own
+  } else {
+    events_ = {EventFor(t.codes[0], t.codes[1])};
   }
-}
-
-bool DemoKeySource::Current(IO::KeyEvent& event) {
-  const std::int64_t tick = World::State().tick + 1;                     // the tick the loop is in
-  while (next_ < events_.size() && events_[next_].tick < tick) ++next_;  // missed: gone
-  if (next_ >= events_.size() || events_[next_].tick != tick) return false;
-  event = events_[next_].event;
-  return true;
+  std::reverse(events_.begin(), events_.end());  // read from the back
 }
 
 bool DemoKeySource::Peek(IO::KeyEvent& event) {
-  return Current(event);
+  if (events_.empty()) return false;
+  event = events_.back();
+  return true;
 }
 
 IO::KeyEvent DemoKeySource::Read() {
-  IO::KeyEvent event;
-  if (Current(event)) {
-    ++next_;
-    return event;
-  }
-  // Only reached if a reader asks beyond what KeyPressed offered; a demo never lets the
-  // loop wait, so end the play as Escape would rather than hang.
-  return EventFor(27, 0);
+  // Empty only if a reader asks beyond what KeyPressed offered; a demo never lets the
+  // loop wait, so the play ends as Escape would end it rather than hang.
+  if (events_.empty()) return EventFor(27, 0);
+  const IO::KeyEvent event = events_.back();
+  events_.pop_back();
+  return event;
 }
 
 std::string TraceLine(const World::TickReport& r) {
@@ -101,17 +96,18 @@ std::string OutcomeLine() {
 
 namespace {
 
-// ---- Observers of Run.
+// ---- Hooks of Run.
 bool tracing = false;
 Recorder recorder;
+DemoKeySource* demoKeys = nullptr;
 
-void OnTick(const World::TickReport& r) {
-  recorder.EndTick(r.tick);
-  if (tracing) IO::WrStr(TraceLine(r));
+void BeforeTick(std::int64_t tick) {
+  if (demoKeys != nullptr) demoKeys->BeginTick(tick);
 }
 
-void OnKey(std::uint8_t code) {
-  recorder.Key(code);
+void AfterTick(const World::TickReport& r, const World::TickInput& input) {
+  recorder.Write(input);
+  if (tracing) IO::WrStr(TraceLine(r));
 }
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error) {
@@ -151,17 +147,9 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // The demo's play alone: no story, menu or ending screens.
-int PlayDemo(const Options& options, const std::vector<Demo::TickInput>& ticks) {
-  static DemoKeySource source(ticks);
-  static Lib::VirtualClock virtualClock;
+int PlayDemo(const Options& options) {
   const bool timedemo = options.demo == Options::Demo::Timedemo;
-  IO::SetKeySource(&source);
-  if (timedemo) Lib::SetClock(&virtualClock);
-  if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-
-  StartModules();
-  InitObjects();
-  if (!OpenWindow()) return kExitCannotRun;
+  if (!StartUp(false)) return kExitCannotRun;
   if (!options.nosound) StandardSound::InitSound(true);
   BuildSprites();
   Background();
@@ -209,11 +197,22 @@ int Main(const Options& options) {
   }
 
   tracing = options.trace;
-  World::SetTickObserver(OnTick);
-  World::SetKeyObserver(OnKey);
+  World::SetHooks({BeforeTick, AfterTick});
+  static DemoKeySource source({});
+  static Lib::VirtualClock virtualClock;
+  if (demo) {
+    source = DemoKeySource(std::move(ticks));
+    demoKeys = &source;
+    IO::SetKeySource(&source);
+    if (options.demo == Options::Demo::Timedemo) Lib::SetClock(&virtualClock);
+  }
+  if (options.keys != nullptr) IO::SetKeySource(options.keys);
+  if (options.clock != nullptr) Lib::SetClock(options.clock);
+  if (options.sounds != nullptr) StandardSound::SetSoundPlayer(options.sounds);
+  if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
   if (options.nosound) StandardSound::Silence();
 
-  int status = demo ? PlayDemo(options, ticks) : Body();
+  int status = demo ? PlayDemo(options) : Body();
   if (!recorder.Close() && status == kExitOk) status = kExitWriteFailed;
   return status;
 }

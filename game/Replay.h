@@ -13,22 +13,19 @@
 
 namespace NovaGunner::Replay {
 
-// Gives each demo tick's codes to IO during its own tick of the current play (the tick
-// the game loop is in), and nothing at other times.
+// Gives IO the key events that make it return each demo tick's codes, during that tick
+// alone: the game loop names each tick as it begins, and what a tick left unread is gone.
 class DemoKeySource final : public IO::KeyEventSource {
  public:
-  explicit DemoKeySource(const std::vector<Demo::TickInput>& ticks);
+  explicit DemoKeySource(std::vector<Demo::TickInput> ticks) : ticks_(std::move(ticks)) {}
+  void BeginTick(std::int64_t tick);
   bool Peek(IO::KeyEvent& event) override;
   IO::KeyEvent Read() override;
 
  private:
-  struct Timed {
-    std::int64_t tick;
-    IO::KeyEvent event;
-  };
-  bool Current(IO::KeyEvent& event);
-  std::vector<Timed> events_;
-  std::size_t next_ = 0;
+  std::vector<Demo::TickInput> ticks_;
+  std::size_t next_ = 0;              // the first demo tick not yet begun
+  std::vector<IO::KeyEvent> events_;  // the tick under way's, still to read
 };
 
 std::string TraceLine(const World::TickReport& r);

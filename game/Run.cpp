@@ -12,13 +12,6 @@ namespace World {
 namespace {
 
 RunState state;
-
-// What replays and tests hang on the loop; none at program start.
-struct Hooks {
-  TickObserver tick;
-  KeyObserver key;
-  EndObserver end;
-};
 Hooks hooks{};
 
 // The slot for a new shot: the next one while the pool lasts, then the lowest free one.
@@ -263,6 +256,8 @@ void StartRun() {
 
 void Tick() {
   RunState& s = state;
+  s.input = TickInput{};
+  s.input.tick = s.tick + 1;
   Timers(s);
   Key(s);
   Enemies(s);
@@ -292,31 +287,27 @@ TickReport Report() {
   return r;
 }
 
-void SetTickObserver(TickObserver observer) {
-  hooks.tick = observer;
-}
-void SetKeyObserver(KeyObserver observer) {
-  hooks.key = observer;
-}
-void SetEndObserver(EndObserver observer) {
-  hooks.end = observer;
+void SetHooks(const Hooks& h) {
+  hooks = h;
 }
 
 std::uint8_t ReadKey() {
   const std::uint8_t code = IO::RdKey();
-  if (hooks.key != nullptr) hooks.key(code);
+  TickInput& in = state.input;
+  if (in.count < 2) in.codes[in.count++] = code;  // the loop reads at most two a tick
   return code;
 }
 
 }  // namespace World
 
 void Run() {
-  World::StartRun();
-  while (!World::State().exit) {
-    World::Tick();
-    if (World::hooks.tick != nullptr) World::hooks.tick(World::Report());
+  using namespace World;
+  StartRun();
+  while (!state.exit) {
+    if (hooks.beforeTick != nullptr) hooks.beforeTick(state.tick + 1);
+    Tick();
+    if (hooks.afterTick != nullptr) hooks.afterTick(Report(), state.input);
   }
-  if (World::hooks.end != nullptr) World::hooks.end();
 }
 
 }  // namespace NovaGunner

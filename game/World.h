@@ -8,6 +8,15 @@
 
 namespace NovaGunner::World {
 
+// A tick's input record: the codes IO.RdKey returned to the game loop during the tick,
+// read when and as the loop reads them. One code, or two when the first is 0 and the
+// arrow reader took a second (which may be 0 too: two Ctrl+letter keys in one tick).
+struct TickInput {
+  std::int64_t tick = 0;  // the tick, from 1
+  int count = 0;
+  std::uint8_t codes[2] = {0, 0};
+};
+
 // Run's variables, set afresh by StartRun. Slots are numbered from 1.
 struct RunState {
   Object proj[MAXPROJ + 1];
@@ -35,6 +44,7 @@ struct RunState {
   std::int64_t fired;  // player projectiles fired, spent shots included
   std::int64_t shots;  // enemy shots fired
   INTEGER bossslot;    // slot of them[] the boss took, 0 before it enters
+  TickInput input;     // what the tick under way (or the last one) read
 };
 
 RunState& State();
@@ -57,17 +67,16 @@ struct TickReport {
 };
 TickReport Report();
 
-// Called after every tick of Run, before its next one (nullptr: none).
-using TickObserver = void (*)(const TickReport&);
-void SetTickObserver(TickObserver observer);
-// Called with every key code the game loop reads, arrow second codes included.
-using KeyObserver = void (*)(std::uint8_t code);
-void SetKeyObserver(KeyObserver observer);
-// Called once when Run returns.
-using EndObserver = void (*)();
-void SetEndObserver(EndObserver observer);
+// What replays and recordings hang on Run (nullptr: nothing).
+struct Hooks {
+  // Before each tick, with its number: a replay hands that tick's keys to IO here.
+  void (*beforeTick)(std::int64_t tick) = nullptr;
+  // After each tick, before the next: its figures and its input record.
+  void (*afterTick)(const TickReport& report, const TickInput& input) = nullptr;
+};
+void SetHooks(const Hooks& hooks);
 
-// IO.RdKey, seen by the key observer.
+// IO.RdKey, its code kept in the tick's input record.
 std::uint8_t ReadKey();
 
 }  // namespace NovaGunner::World

@@ -49,17 +49,11 @@ inline Shared& Process() {
     static IO::ScriptedKeySource keys;
     Lib::SetClock(&clock);
     IO::SetKeySource(&keys);
-    Lib::Init();
-    IO::Init();
-    StandardLib::Init();
     Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-    if (!(s.graphOk = Graph::Init(1, 1, 1024, 700))) return s;
+    if (!(s.graphOk = NovaGunner::StartUp(false))) return s;
     StandardLib::Reset();
     NovaGunner::InitObjects();
-    for (auto init : {NovaGunner::InitYou, NovaGunner::InitThem, NovaGunner::InitBigboss,
-                      NovaGunner::InitSchildbox, NovaGunner::InitKogelbox, NovaGunner::InitRaketbox,
-                      NovaGunner::InitRaket, NovaGunner::InitExplode})
-      init();
+    NovaGunner::BuildSprites();
     s.sprites = NovaGunner::sprites;
     const std::vector<std::uint32_t> surface = Graph::ReadSurface();
     for (int i = 0; i < 1024 * 700; ++i) {

@@ -80,8 +80,9 @@ TEST_F(GameTest, DemoLinesFollowTheRulesAndTheirKeysComeOnlyInTheirTick) {
   Replay::DemoKeySource source(lines);
   IO::SetKeySource(&source);
   std::string read;  // tick by tick: the codes IO.RdKey gives while KeyPressed says so
-  for (S().tick = 0; S().tick < 7; ++S().tick) {
-    if (S().tick == 4) continue;  // tick 5 is never polled: its key is gone afterwards
+  for (int tick = 1; tick <= 7; ++tick) {
+    if (tick == 5) continue;  // tick 5 is never played: its key is gone afterwards
+    source.BeginTick(tick);
     while (IO::KeyPressed()) {
       const IO::CHAR c = IO::RdKey();
       read += std::to_string(c) + (c == 0 ? "," + std::to_string(IO::RdKey()) : "") + ",";
@@ -98,23 +99,23 @@ TEST_F(GameTest, CtrlLetterKeysRecordAndReplayToTheSamePlay) {
   ScratchDir scratch;
   std::string error;
   ASSERT_TRUE(recorder.Open(scratch.File("ctrl.demo"), error)) << error;
-  World::SetKeyObserver([](std::uint8_t code) { recorder.Key(code); });
   constexpr IO::KeyEvent kCtrlA{true, true, 'A', 30, 1, IO::LEFT_CTRL};
-  auto play = [&](bool live) {
+  auto play = [&](Replay::DemoKeySource* demo) {
     InitObjects();
     World::StartRun();
     std::vector<std::string> trace;
     for (int t = 1; t <= 10; ++t) {
-      if (live && t == 3) keys.PushEvent(kCtrlA), keys.PushEvent(kCtrlA);
-      if (live && t == 5) keys.PushEvent(kCtrlA), keys.PushRight();
-      if (live && t == 7) keys.PushCode(' '), keys.PushLeft();
+      if (demo != nullptr) demo->BeginTick(t);
+      if (!demo && t == 3) keys.PushEvent(kCtrlA), keys.PushEvent(kCtrlA);
+      if (!demo && t == 5) keys.PushEvent(kCtrlA), keys.PushRight();
+      if (!demo && t == 7) keys.PushCode(' '), keys.PushLeft();
       Ticks(1);
-      recorder.EndTick(S().tick);
+      recorder.Write(S().input);
       trace.push_back(Replay::TraceLine(World::Report()));
     }
     return trace;
   };
-  const std::vector<std::string> live = play(true);
+  const std::vector<std::string> live = play(nullptr);
   ASSERT_TRUE(recorder.Close());
   const std::string text = ReadFile(scratch.File("ctrl.demo"));
   EXPECT_NE(text.find("\n3 0 0\n5 0 0\n7 77\n8 32\n9 0 75\n"), std::string::npos) << text;
@@ -126,7 +127,7 @@ TEST_F(GameTest, CtrlLetterKeysRecordAndReplayToTheSamePlay) {
   ASSERT_TRUE(Demo::Parse(text, ticks, at, error)) << error;
   Replay::DemoKeySource source(ticks);
   IO::SetKeySource(&source);
-  EXPECT_EQ(play(false), live);
+  EXPECT_EQ(play(&source), live);
 }
 
 // The predicted trace, line by line and every time; one changed key changes the play from
