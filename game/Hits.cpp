@@ -77,9 +77,13 @@ void DrawRaketten(INTEGER rakettenover) {
   WriteCounter(120, 270, "       ", rakettenover);
 }
 
-void Background() {
+void PaintScreen(CARDINAL field) {
   Graph::Rectangle(0, 0, 250, 700, 7, true);
-  Graph::Rectangle(250, 0, 1024, 700, 0, true);
+  Graph::Rectangle(250, 0, 1024, 700, field, true);
+}
+
+void Background() {
+  PaintScreen(0);
   Graph::Rectangle(50, 590, 170, 650, 0, true);
   Graph::RawOutText(60, 600, kWhite, "Your Score Is:");
   Graph::RawOutText(80, 620, kGreen, "0");

@@ -149,6 +149,8 @@ void DrawHitpoints(INTEGER hitpoints);
 void DrawKogels(INTEGER kogelsover);
 void DrawRaketten(INTEGER rakettenover);
 void Background();
+// The grey status panel on the left and the field beside it in colour field.
+void PaintScreen(CARDINAL field);
 
 // ---- The game loop ----
 void Run();

@@ -36,8 +36,7 @@ CARDINAL OptionsScreen() {
       {letterU, 700}, {letterN, 740}, {letterN, 780}, {letterE, 820}, {letterR, 860}};
   COLOR = 9;
 
-  Graph::Rectangle(0, 0, 250, 700, 7, true);
-  Graph::Rectangle(250, 0, 1024, 700, 9, true);
+  PaintScreen(9);
   DrawTitle(kTitle, 50);
 
   Graph::RawOutText(450, 400, 15, " First of all, choose the option you want to: ");

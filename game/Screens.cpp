@@ -78,8 +78,7 @@ void Write(const TextLine& line, CARDINAL top, CARDINAL colour) {
 // Both result screens: the left panel, a black field, the word in big letters.
 void ResultScreen(std::span<const TitleLetter> word) {
   COLOR = 0;
-  Graph::Rectangle(0, 0, 250, 700, 7, true);
-  Graph::Rectangle(250, 0, 1024, 700, 0, true);
+  PaintScreen(0);
   DrawTitle(word, 320);
   Graph::RawOutText(520, 520, 15, " press any key to continue ");
   IO::RdKey();
@@ -118,8 +117,7 @@ void Intro() {
 }
 
 void HelpScherm() {
-  Graph::Rectangle(0, 0, 250, 700, 7, true);
-  Graph::Rectangle(250, 0, 1024, 700, 9, true);
+  PaintScreen(9);
   for (const TextLine& line : kHelp) Write(line, 0, 15);
 
   Graph::PutImage(350, 222, bitmapyououtro, Graph::_GPSET);
@@ -157,8 +155,7 @@ void Outro() {
   WholeStr::CardToStr(score, scoreText);
 
   StandardSound::PlaySoundEvent(StandardSound::OUTRO);
-  Graph::Rectangle(0, 0, 250, 700, 7, true);
-  Graph::Rectangle(250, 0, 1024, 700, 9, true);
+  PaintScreen(9);
   Graph::RawOutText(55, 500, 10, "Makers:");
   Graph::RawOutText(42, 520, 10, "\"Nova Gunner developers\"");
   Graph::RawOutText(30, 50, 10, " !!! Your Final Score !!! ");
