@@ -156,11 +156,7 @@ std::optional<int> PtyProcess::Wait(std::chrono::milliseconds timeout) {
     if (r == pid_) {
       status_ = status;
       // Collect what the program wrote last; the terminal keeps it after the end.
-      for (pollfd p{master_, POLLIN, 0}; ::poll(&p, 1, 10) > 0 && (p.revents & POLLIN);) {
-        char buf[4096];
-        ssize_t n = ::read(master_, buf, sizeof buf);
-        if (n <= 0) break;
-        output_.append(buf, static_cast<std::size_t>(n));
+      while (!Read(std::chrono::milliseconds(10)).empty()) {
       }
       return status_;
     }
