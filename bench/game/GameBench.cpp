@@ -1,5 +1,5 @@
 // Game figures: ticks per second of a headless timedemo of the long play, the length of
-// a tick at the real pace (mean and worst), and peak memory.
+// a tick at the real pace (mean and worst), peak memory, and the cost of a sound event.
 //
 //   game_bench [runs]     (default 3 timedemo runs)
 #include <sys/resource.h>
@@ -14,6 +14,9 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/SdlMixerPlayer.h"
+#include "support/StandardSound.h"
 
 namespace {
 
@@ -123,11 +126,29 @@ void RealPace(int ticks) {
   std::printf("  peak memory (max RSS): %.1f MiB\n", static_cast<double>(c.maxRssKb) / 1024.0);
 }
 
+// One asynchronous event with an audio device (SDL's disk driver into /dev/null), more
+// effects at once than there are channels; the first event opens the device.
+void SoundEvents() {
+  ::setenv("SDL_AUDIODRIVER", "disk", 1);
+  ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+  StandardSound::SdlMixerPlayer player({NOVA_SOUND_DIR});
+  StandardSound::SetSoundPlayer(&player);
+  StandardSound::InitSound(true);
+  const auto start = Clock::now();
+  for (int i = 0; i < 1000; ++i)
+    StandardSound::PlaySoundEvent(i % 3 == 0 ? StandardSound::BOOM : StandardSound::FIRE);
+  const std::chrono::duration<double, std::micro> took = Clock::now() - start;
+  player.Close();
+  StandardSound::SetSoundPlayer(nullptr);
+  std::printf("sound: 1000 asynchronous events with a device: %.1f us each\n", took.count() / 1000);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   Timedemo(runs);
   RealPace(300);
+  SoundEvents();
   return 0;
 }
