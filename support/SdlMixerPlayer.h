@@ -1,4 +1,4 @@
-// Sound players behind StandardSound: SDL2_mixer for the game, a recorder for tests.
+// The SDL2_mixer sound player behind StandardSound.
 #pragma once
 
 #include <sys/types.h>
@@ -79,21 +79,5 @@ class SdlMixerPlayer final : public SoundPlayer {
 // installed sound directory (<program dir>/../share/nova-gunner). It lives until the
 // process ends and is never destroyed, so no exit-time teardown races the audio thread.
 SoundPlayer& DefaultSoundPlayer();
-
-// Records every Play and reports a fixed result; for tests.
-class RecordingPlayer final : public SoundPlayer {
- public:
-  struct Call {
-    std::string fileName;
-    std::uint32_t flags;
-  };
-  explicit RecordingPlayer(bool result = true) : result(result) {}
-  bool Play(const char* fileName, std::uint32_t flags) override {
-    calls.push_back({fileName, flags});
-    return result;
-  }
-  std::vector<Call> calls;
-  bool result;
-};
 
 }  // namespace StandardSound

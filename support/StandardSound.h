@@ -1,7 +1,10 @@
 // StandardSound: game events to short sounds, played by a replaceable player.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace StandardSound {
 
@@ -21,6 +24,27 @@ class SoundPlayer {
  public:
   virtual ~SoundPlayer() = default;
   virtual bool Play(const char* fileName, std::uint32_t flags) = 0;
+};
+
+// Records every Play and reports a fixed result; for tests.
+class RecordingPlayer final : public SoundPlayer {
+ public:
+  struct Call {
+    std::string fileName;
+    std::uint32_t flags;
+  };
+  explicit RecordingPlayer(bool result = true) : result(result) {}
+  bool Play(const char* fileName, std::uint32_t flags) override {
+    calls.push_back({fileName, flags});
+    return result;
+  }
+  // How many Plays named fileName.
+  int Count(const std::string& fileName) const {
+    return static_cast<int>(std::count_if(calls.begin(), calls.end(),
+                                          [&](const Call& c) { return c.fileName == fileName; }));
+  }
+  std::vector<Call> calls;
+  bool result;
 };
 
 // Uses player for later events (nullptr: the default SDL2_mixer player). Must outlive use.
