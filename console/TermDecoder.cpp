@@ -389,7 +389,7 @@ std::size_t TermDecoder::ParseSs3(std::size_t at, std::uint32_t alt, bool settle
     if (at == 2) EmitByte('O', LEFT_ALT);
     return len_;
   }
-  std::uint32_t mods = kNone, number = kNone;
+  std::uint32_t number = kNone;  // the last parameter: the modifiers
   for (std::size_t i = at; i < len_; ++i) {
     const std::uint8_t x = buf_[i];
     if (x >= '0' && x <= '9') {
@@ -401,8 +401,7 @@ std::size_t TermDecoder::ParseSs3(std::size_t at, std::uint32_t alt, bool settle
       continue;
     }
     if (x < 0x40 || x > 0x7E) return i;
-    mods = number;
-    const std::uint32_t state = ModState(mods) | alt;
+    const std::uint32_t state = ModState(number) | alt;
     Key k;
     if (const auto shared = SharedFinalKey(x)) {
       k = *shared;
@@ -410,18 +409,6 @@ std::size_t TermDecoder::ParseSs3(std::size_t at, std::uint32_t alt, bool settle
       switch (x) {
         case 'M':
           k = kKeypadEnter;
-          break;
-        case 'a':
-          k = kUp;
-          break;  // rxvt: Ctrl with the arrows
-        case 'b':
-          k = kDown;
-          break;
-        case 'c':
-          k = kRight;
-          break;
-        case 'd':
-          k = kLeft;
           break;
         case 'j':
           k = KeypadChar('*');
@@ -489,18 +476,6 @@ void TermDecoder::DispatchCsi(const Sequence& s, std::uint32_t alt) {
     case 'Z':
       k = kTab;
       state |= SHIFT;
-      break;
-    case 'a':
-      k = kUp, state |= SHIFT;
-      break;  // rxvt: Shift with the arrows
-    case 'b':
-      k = kDown, state |= SHIFT;
-      break;
-    case 'c':
-      k = kRight, state |= SHIFT;
-      break;
-    case 'd':
-      k = kLeft, state |= SHIFT;
       break;
     case '~':
     case '^':
