@@ -1,7 +1,13 @@
-# A module library from every .cpp file of its folder.
+# A module library: the .cpp files listed after SOURCES, or else every .cpp file of the
+# folder but main.cpp.
 function(nova_module name)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" "" "SOURCES")
+  if(arg_SOURCES)
+    set(sources ${arg_SOURCES})
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  endif()
   if(NOT sources)
     # A folder whose code is still to come still configures.
     set(sources ${PROJECT_BINARY_DIR}/nova_empty.cpp)

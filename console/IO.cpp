@@ -1,15 +1,18 @@
-// IO: key codes from console key events, and unbuffered text output.
+// IO: key codes from console key events (by KeyCodes), unbuffered text output, and the
+// clock that lets pauses read the terminal.
 #include "console/IO.h"
 
 #include <unistd.h>
 
 #include <array>
-#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 
+#include "console/KeyCodes.h"
+#include "console/Lib.h"
 #include "console/Terminal.h"
 #include "console/WholeStr.h"
+#include "console/WriteAll.h"
 
 namespace IO {
 
@@ -23,61 +26,25 @@ namespace {
 
 KeyEventSource* gSource = nullptr;
 CHAR gPending = 0;
-// TRUE when the last call into IO or Lib was a KeyPressed that found nothing: a run of
-// empty polls has begun, at gEmptySince.
+// TRUE when the last IO call was a KeyPressed that found nothing: a run of empty polls
+// has begun, at gEmptySince. A Delay since that poll (Lib's count moved on from
+// gDelaysAtPoll) ends the run as any other IO call does.
 bool gLastPollEmpty = false;
+std::uint64_t gDelaysAtPoll = 0;
 std::chrono::steady_clock::time_point gEmptySince;
 // How long a run of empty polls spins before each further poll waits for input: long
 // enough that a loop with nothing to wait for (the rest of a skipped story polls a few
 // hundred times) goes at full speed, short enough to cost nothing measurable.
 constexpr std::chrono::microseconds kSpinBeforeWaiting{2000};
-bool gStarted = false;  // Init was called
 bool gWriteFailed = false;
-
-using KeyTable = std::array<CHAR, 256>;
-
-constexpr KeyTable MakeCtrlTable() {
-  KeyTable t{};
-  t[0x09] = 148;                                                                    // Tab
-  t[0x21] = 132;                                                                    // PgUp
-  t[0x22] = 118;                                                                    // PgDn
-  t[0x23] = 117;                                                                    // End
-  t[0x24] = 119;                                                                    // Home
-  t[0x25] = 115;                                                                    // Left
-  t[0x26] = 141;                                                                    // Up
-  t[0x27] = 116;                                                                    // Right
-  t[0x28] = 145;                                                                    // Down
-  t[0x2D] = 146;                                                                    // Ins
-  for (int vk = 0x71; vk <= 0x78; ++vk) t[vk] = static_cast<CHAR>(95 + vk - 0x71);  // F2..F9
-  return t;
-}
-
-constexpr KeyTable MakeAltTable() {
-  KeyTable t{};
-  t[0x24] = 151;  // Home
-  t[0x2D] = 162;  // Ins
-  t[0x78] = 112;  // F9
-  return t;
-}
-
-constexpr KeyTable kCtrlTable = MakeCtrlTable();
-constexpr KeyTable kAltTable = MakeAltTable();
 
 KeyEventSource& Source() {
   return gSource != nullptr ? *gSource : detail::TerminalSource();
 }
 
-void WriteAll(const char* p, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = ::write(STDOUT_FILENO, p, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      gWriteFailed = true;
-      return;  // nowhere to write to: console text is not worth stopping the game for
-    }
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
+// Nowhere to write to: console text is not worth stopping the game for.
+void Write(const char* p, std::size_t n) {
+  if (!WriteAll(STDOUT_FILENO, p, n)) gWriteFailed = true;
 }
 
 std::size_t TextLength(std::string_view s) {
@@ -85,48 +52,24 @@ std::size_t TextLength(std::string_view s) {
   return nul == std::string_view::npos ? s.size() : nul;
 }
 
-// The code of one key-down event, or -1 when RdKey skips the event.
-int CodeOf(const KeyEvent& e) {
-  constexpr std::uint32_t kLocks = NUMLOCK_ON | SCROLLLOCK_ON | CAPSLOCK_ON;
-  const std::uint32_t s = e.state & ~kLocks;
-  const CHAR ch = e.character;
-  const CHAR sc = static_cast<CHAR>(e.scanCode & 0xFF);
-  const std::uint32_t noEnh = s & ~ENHANCED_KEY;
-  if (s == 0) {
-    if (ch != 0) return e.scanCode == 28 ? 13 : ch;
-    if (e.scanCode == 1) return 27;
-    gPending = sc;
-    return 0;
+// Pauses while keys come from the terminal read its input as it comes: what is typed
+// during a pause keeps its arrival time. With keys from elsewhere they just sleep.
+class TerminalClock final : public Lib::Clock {
+ public:
+  void Sleep(Lib::CARDINAL ms) override {
+    if (gSource == nullptr) {
+      detail::SleepReadingInput(Lib::MonotonicDeadline(ms));
+    } else {
+      real_.Sleep(ms);
+    }
   }
-  if (s == SHIFT) return (ch == 0 || e.scanCode == 42) ? -1 : ch;
-  if (s == ENHANCED_KEY) {
-    if (ch != 0) return e.scanCode == 28 ? 13 : ch;
-    gPending = sc;
-    return 0;
-  }
-  if (noEnh == LEFT_CTRL || noEnh == RIGHT_CTRL) {
-    if (e.scanCode == 29) return -1;
-    gPending = kCtrlTable[e.virtualKey & 0xFF];
-    return 0;
-  }
-  if (noEnh == LEFT_ALT || noEnh == RIGHT_ALT) {
-    if (e.scanCode == 56) return -1;
-    gPending = kAltTable[e.virtualKey & 0xFF];
-    return 0;
-  }
-  return ch == 0 ? -1 : ch;
-}
+  std::uint64_t NowMs() override { return real_.NowMs(); }
+
+ private:
+  Lib::RealClock real_;
+};
 
 }  // namespace
-
-namespace detail {
-void NoteOtherCall() {
-  gLastPollEmpty = false;
-}
-bool TerminalInUse() {
-  return gSource == nullptr && gStarted;
-}
-}  // namespace detail
 
 void SetKeySource(KeyEventSource* source) {
   gSource = source;
@@ -136,8 +79,11 @@ void SetKeySource(KeyEventSource* source) {
 
 void Init() {
   gLastPollEmpty = false;
-  gStarted = true;
-  if (gSource == nullptr) detail::EnterRawMode();
+  if (gSource != nullptr) return;
+  detail::EnterRawMode();
+  // Delay's pauses read the terminal from now on, unless a clock of its own was set.
+  static TerminalClock clock;
+  Lib::SetStandardClock(&clock);
 }
 
 void SetFatalSignalHook(void (*hook)(int signal)) {
@@ -146,7 +92,7 @@ void SetFatalSignalHook(void (*hook)(int signal)) {
 
 bool KeyPressed() {
   KeyEventSource& src = Source();
-  const bool inEmptyRun = gLastPollEmpty;
+  const bool inEmptyRun = gLastPollEmpty && Lib::DelayCount() == gDelaysAtPoll;
   gLastPollEmpty = false;
   // Once a run of empty polls has lasted a moment, each further poll first waits a
   // little (returning as soon as input arrives), so a polling loop sleeps in the
@@ -158,6 +104,7 @@ bool KeyPressed() {
   if (!src.Peek(e)) {
     if (!inEmptyRun) gEmptySince = std::chrono::steady_clock::now();
     gLastPollEmpty = true;
+    gDelaysAtPoll = Lib::DelayCount();
     return false;
   }
   if (e.isKey && e.keyDown) return true;
@@ -176,8 +123,10 @@ CHAR RdKey() {
   for (;;) {
     KeyEvent e = src.Read();
     if (!e.isKey || !e.keyDown) continue;
-    int code = CodeOf(e);
-    if (code >= 0) return static_cast<CHAR>(code);
+    const KeyCodes codes = CodesOf(e);
+    if (codes.first < 0) continue;
+    gPending = codes.second;
+    return static_cast<CHAR>(codes.first);
   }
 }
 
@@ -187,7 +136,7 @@ void RdLn() {
 
 void WrStr(std::string_view s) {
   gLastPollEmpty = false;
-  WriteAll(s.data(), TextLength(s));
+  Write(s.data(), TextLength(s));
 }
 
 bool WriteFailed() {
@@ -200,7 +149,7 @@ void WrLn() {
 
 void WrChar(char c) {
   gLastPollEmpty = false;
-  WriteAll(&c, 1);
+  Write(&c, 1);
 }
 
 void WrCharRep(char c, CARDINAL n) {
@@ -209,7 +158,7 @@ void WrCharRep(char c, CARDINAL n) {
   piece.fill(c);
   while (n > 0) {
     CARDINAL k = n < piece.size() ? n : static_cast<CARDINAL>(piece.size());
-    WriteAll(piece.data(), k);
+    Write(piece.data(), k);
     n -= k;
   }
 }

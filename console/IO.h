@@ -4,9 +4,10 @@
 #include <cstdint>
 #include <string_view>
 
+#include "console/KeyEvent.h"
+
 namespace IO {
 
-using CHAR = unsigned char;
 using CARDINAL = std::uint32_t;
 using INTEGER = std::int32_t;
 
@@ -15,26 +16,6 @@ extern char SuffixChar;
 extern bool ChopOff;
 extern bool RdLnOnWr;
 extern bool OK;
-
-// One console input event, as a Windows-style console would deliver it.
-struct KeyEvent {
-  bool isKey = true;             // FALSE for anything that is not a key event
-  bool keyDown = true;           // TRUE for a press or an auto-repeat
-  std::uint16_t virtualKey = 0;  // Windows virtual key code
-  std::uint16_t scanCode = 0;    // PC scan code set 1
-  CHAR character = 0;            // 0 when the key yields none
-  std::uint32_t state = 0;       // modifier flags below
-};
-
-inline constexpr std::uint32_t RIGHT_ALT = 0x01;
-inline constexpr std::uint32_t LEFT_ALT = 0x02;
-inline constexpr std::uint32_t RIGHT_CTRL = 0x04;
-inline constexpr std::uint32_t LEFT_CTRL = 0x08;
-inline constexpr std::uint32_t SHIFT = 0x10;
-inline constexpr std::uint32_t NUMLOCK_ON = 0x20;
-inline constexpr std::uint32_t SCROLLLOCK_ON = 0x40;
-inline constexpr std::uint32_t CAPSLOCK_ON = 0x80;
-inline constexpr std::uint32_t ENHANCED_KEY = 0x100;
 
 // Where key events come from: the terminal, or a script in tests and replays.
 class KeyEventSource {
@@ -49,11 +30,6 @@ class KeyEventSource {
   // at once when input arrives.
   virtual void Idle() {}
 };
-
-// The Escape key-down event: what a source gives once its input has ended.
-inline constexpr KeyEvent EscapeEvent() {
-  return KeyEvent{true, true, 0x1B, 1, 27, 0};
-}
 
 // Uses source for all later key reads (nullptr: back to the terminal). The pending
 // key is cleared. The source must outlive its use.
@@ -72,7 +48,7 @@ void Init();
 void SetFatalSignalHook(void (*hook)(int signal));
 
 // Whether a key-down event waits (a release or non-key event at the head is dropped).
-// Never waits, except that once empty polls with no other IO or Lib call between have
+// Never waits, except that once empty polls with no other IO call and no Lib.Delay between have
 // gone on for 2 ms, each further poll first waits up to 1 ms (2 ms after a second of
 // nothing) for input, returning as soon as some arrives: a polling loop then sleeps,
 // not spins.

@@ -6,26 +6,30 @@
 #include <array>
 #include <cerrno>
 
-#include "console/Terminal.h"
-
 namespace Lib {
 
 namespace {
 
 Clock* gClock = nullptr;
+Clock* gStandardClock = nullptr;
+std::uint64_t gDelays = 0;
 
 std::array<CARDINAL, 55> gTable{};
 CARDINAL gJ = 0;  // the word the next step overwrites
 CARDINAL gK = 0;  // the word added to it; (0, 0) means "not seeded yet"
 
-timespec MonotonicNow() {
+}  // namespace
+
+std::uint64_t MonotonicMs() {
   timespec t{};
   clock_gettime(CLOCK_MONOTONIC, &t);
-  return t;
+  return static_cast<std::uint64_t>(t.tv_sec) * 1000u +
+         static_cast<std::uint64_t>(t.tv_nsec) / 1000000u;
 }
 
-timespec DeadlineIn(CARDINAL ms) {
-  timespec deadline = MonotonicNow();
+timespec MonotonicDeadline(CARDINAL ms) {
+  timespec deadline{};
+  clock_gettime(CLOCK_MONOTONIC, &deadline);
   deadline.tv_sec += ms / 1000;
   deadline.tv_nsec += static_cast<long>(ms % 1000) * 1000000L;
   if (deadline.tv_nsec >= 1000000000L) {
@@ -35,28 +39,33 @@ timespec DeadlineIn(CARDINAL ms) {
   return deadline;
 }
 
-}  // namespace
-
 void RealClock::Sleep(CARDINAL ms) {
   // An absolute deadline keeps the sleep exact across signal interruptions.
-  const timespec deadline = DeadlineIn(ms);
+  const timespec deadline = MonotonicDeadline(ms);
   while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
   }
 }
 
 std::uint64_t RealClock::NowMs() {
-  timespec t = MonotonicNow();
-  return static_cast<std::uint64_t>(t.tv_sec) * 1000u +
-         static_cast<std::uint64_t>(t.tv_nsec) / 1000000u;
+  return MonotonicMs();
 }
 
 void SetClock(Clock* clock) {
   gClock = clock;
 }
 
+void SetStandardClock(Clock* clock) {
+  gStandardClock = clock;
+}
+
 Clock& CurrentClock() {
   static RealClock real;
-  return gClock != nullptr ? *gClock : real;
+  if (gClock != nullptr) return *gClock;
+  return gStandardClock != nullptr ? *gStandardClock : real;
+}
+
+std::uint64_t DelayCount() {
+  return gDelays;
 }
 
 void Init() {
@@ -67,12 +76,8 @@ void Init() {
 }
 
 void Delay(CARDINAL ms) {
-  IO::detail::NoteOtherCall();
-  if (gClock == nullptr && IO::detail::TerminalInUse()) {
-    IO::detail::SleepReadingInput(DeadlineIn(ms));  // typed keys keep their arrival time
-  } else {
-    CurrentClock().Sleep(ms);
-  }
+  ++gDelays;
+  CurrentClock().Sleep(ms);
 }
 
 void ResetRandom() {

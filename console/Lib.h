@@ -1,7 +1,10 @@
 // Lib: delays through a replaceable clock, and the library's lagged random generator.
 #pragma once
 
+#include <time.h>
+
 #include <cstdint>
+#include <functional>
 
 namespace Lib {
 
@@ -22,18 +25,34 @@ class RealClock final : public Clock {
   std::uint64_t NowMs() override;
 };
 
+// Pauses take no time. onSleep, when set, is called after each pause has advanced the
+// count: tests and benchmarks look at the screen or type keys there.
 class VirtualClock final : public Clock {
  public:
-  void Sleep(CARDINAL ms) override { now_ += ms; }
+  void Sleep(CARDINAL ms) override {
+    now_ += ms;
+    if (onSleep) onSleep(ms);
+  }
   std::uint64_t NowMs() override { return now_; }
+  std::function<void(CARDINAL ms)> onSleep;
 
  private:
   std::uint64_t now_ = 0;
 };
 
-// Uses clock for every later Delay (nullptr: the real clock). Must outlive its use.
+// Uses clock for every later Delay (nullptr: the standard clock). Must outlive its use.
 void SetClock(Clock* clock);
+// The clock Delay uses while none is set: IO's terminal clock once IO has taken the
+// terminal (nullptr: the real clock). Must outlive its use.
+void SetStandardClock(Clock* clock);
 Clock& CurrentClock();
+
+// The monotonic clock behind the real clock and the terminal's waits: milliseconds
+// since some fixed start, and the absolute CLOCK_MONOTONIC time ms from now.
+std::uint64_t MonotonicMs();
+timespec MonotonicDeadline(CARDINAL ms);
+// How many Delays have begun: IO tells a run of back-to-back polls by it.
+std::uint64_t DelayCount();
 
 void Init();
 void Delay(CARDINAL ms);

@@ -11,7 +11,7 @@
 #include <deque>
 #include <span>
 
-#include "console/IO.h"
+#include "console/KeyEvent.h"
 
 namespace IO {
 

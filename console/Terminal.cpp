@@ -16,7 +16,9 @@
 #include <cstring>
 #include <exception>
 
+#include "console/Lib.h"
 #include "console/TermDecoder.h"
+#include "console/WriteAll.h"
 
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
 #include <sanitizer/common_interface_defs.h>
@@ -49,28 +51,16 @@ constexpr int kFatalSignals[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGSEGV, SI
                                  SIGFPE,  SIGILL,  SIGABRT, SIGSYS,  SIGTRAP, SIGPIPE,
                                  SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ};
 
-void WriteTty(const char* s, std::size_t n) {
-  while (n > 0) {
-    ssize_t w = ::write(gTtyFd, s, n);
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    s += w;
-    n -= static_cast<std::size_t>(w);
-  }
-}
-
 void RawOff() {
   if (gRaw.exchange(0) == 0) return;
-  if (gKitty) WriteTty(kKittyPop, sizeof kKittyPop - 1);
+  if (gKitty) WriteAll(gTtyFd, kKittyPop, sizeof kKittyPop - 1);
   ::tcsetattr(gTtyFd, TCSANOW, &gSaved);
 }
 
 void RawOn() {
   if (gRaw.exchange(1) == 1) return;
   ::tcsetattr(gTtyFd, TCSANOW, &gRawSettings);
-  if (gKitty) WriteTty(kKittyPush, sizeof kKittyPush - 1);
+  if (gKitty) WriteAll(gTtyFd, kKittyPush, sizeof kKittyPush - 1);
 }
 
 bool InForeground() {
@@ -168,13 +158,6 @@ void InstallSignalHandlers() {
   ::sigaction(SIGCONT, &cont, nullptr);
 }
 
-std::uint64_t NowMs() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<std::uint64_t>(t.tv_sec) * 1000u +
-         static_cast<std::uint64_t>(t.tv_nsec) / 1000000u;
-}
-
 // ---- the key source over standard input
 
 class TerminalKeySource final : public KeyEventSource {
@@ -216,9 +199,9 @@ class TerminalKeySource final : public KeyEventSource {
     if (::write(fd_, kQuery, sizeof kQuery - 1) != static_cast<ssize_t>(sizeof kQuery - 1))
       return false;
     // Terminals answer at once; over a slow link the answer may take a round trip.
-    const std::uint64_t deadline = NowMs() + 1000;
+    const std::uint64_t deadline = Lib::MonotonicMs() + 1000;
     while (!decoder_.DeviceAttributesSeen() && !ended_ && decoder_.EventCount() < 64) {
-      const std::uint64_t now = NowMs();
+      const std::uint64_t now = Lib::MonotonicMs();
       if (now >= deadline) break;
       Pump(static_cast<int>(deadline - now));
     }
@@ -254,7 +237,7 @@ class TerminalKeySource final : public KeyEventSource {
   // TRUE when it read something or saw the input end.
   bool Pump(int timeoutMs) {
     if (ended_ || decoder_.EventCount() >= 64) return true;
-    const std::int64_t settle = decoder_.MsUntilSettle(NowMs());
+    const std::int64_t settle = decoder_.MsUntilSettle(Lib::MonotonicMs());
     if (settle >= 0 && (timeoutMs < 0 || settle < timeoutMs)) timeoutMs = static_cast<int>(settle);
     pollfd p{fd_, POLLIN, 0};
     const int r = ::poll(&p, 1, timeoutMs);
@@ -263,7 +246,7 @@ class TerminalKeySource final : public KeyEventSource {
       return ended_;
     }
     if (r == 0) {
-      decoder_.Advance(NowMs());
+      decoder_.Advance(Lib::MonotonicMs());
       return decoder_.HasEvent();
     }
     ReadReady(p.revents);
@@ -279,7 +262,8 @@ class TerminalKeySource final : public KeyEventSource {
     std::uint8_t buf[256];
     const ssize_t n = ::read(fd_, buf, sizeof buf);
     if (n > 0) {
-      decoder_.Feed(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)), NowMs());
+      decoder_.Feed(std::span<const std::uint8_t>(buf, static_cast<std::size_t>(n)),
+                    Lib::MonotonicMs());
     } else if (n == 0 || (errno != EINTR && errno != EAGAIN)) {
       End();  // end of file, or a terminal that hung up
     }
@@ -304,7 +288,7 @@ class TerminalKeySource final : public KeyEventSource {
       }
       std::int64_t leftNs = (static_cast<std::int64_t>(deadline.tv_sec) - now.tv_sec) * 1000000000 +
                             (deadline.tv_nsec - now.tv_nsec);
-      const std::int64_t settle = decoder_.MsUntilSettle(NowMs());
+      const std::int64_t settle = decoder_.MsUntilSettle(Lib::MonotonicMs());
       if (settle >= 0) leftNs = std::min(leftNs, settle * 1000000);
       const timespec left{static_cast<time_t>(leftNs / 1000000000), leftNs % 1000000000};
       pollfd p{fd_, POLLIN, 0};
@@ -312,7 +296,7 @@ class TerminalKeySource final : public KeyEventSource {
       if (r > 0) {
         ReadReady(p.revents);
       } else if (r == 0) {
-        decoder_.Advance(NowMs());
+        decoder_.Advance(Lib::MonotonicMs());
       } else if (errno != EINTR) {
         End();
       }
@@ -385,12 +369,8 @@ void EnterRawMode() {
   // input is asked.
   if (gTtyFd == STDIN_FILENO && KittyWanted() && Terminal().ProbeKitty()) {
     gKitty = 1;
-    WriteTty(kKittyPush, sizeof kKittyPush - 1);
+    WriteAll(gTtyFd, kKittyPush, sizeof kKittyPush - 1);
   }
-}
-
-void RestoreTerminal() {
-  RawOff();
 }
 
 void SetFatalHook(void (*hook)(int signal)) {

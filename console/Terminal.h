@@ -15,16 +15,8 @@ KeyEventSource& TerminalSource();
 // restore for normal exit, std::terminate and signals. Later calls do nothing.
 void EnterRawMode();
 
-// Puts the terminal back as it was; idempotent and async-signal-safe.
-void RestoreTerminal();
-
 void SetFatalHook(void (*hook)(int signal));
 
-// Any IO or Lib call other than KeyPressed: the next empty poll does not wait.
-void NoteOtherCall();
-
-// TRUE when keys come from the terminal and IO was started: pauses then read input.
-bool TerminalInUse();
 // Sleeps to the absolute CLOCK_MONOTONIC deadline while reading terminal input.
 void SleepReadingInput(const timespec& deadline);
 

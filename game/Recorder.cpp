@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "console/WriteAll.h"
+
 namespace NovaGunner {
 
 Recorder::~Recorder() {
@@ -49,19 +51,7 @@ void Recorder::Write(const Demo::TickInput& input) {
 }
 
 bool Recorder::WriteText(const std::string& text) {
-  const char* p = text.data();
-  std::size_t n = text.size();
-  while (n > 0) {
-    const ssize_t w = ::write(fd_, p, n);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) {
-      if (w == 0) errno = ENOSPC;
-      return false;
-    }
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-  return true;
+  return IO::WriteAll(fd_, text.data(), text.size());
 }
 
 bool Recorder::Close() {
