@@ -42,21 +42,13 @@ struct Quiet final : StandardSound::SoundPlayer {
   bool Play(const char*, std::uint32_t) override { return true; }
 };
 
-// A virtual clock that hands every pause to a hook.
-struct HookClock final : Lib::Clock {
-  void Sleep(Lib::CARDINAL ms) override { now += ms, hook(ms); }
-  std::uint64_t NowMs() override { return now; }
-  std::uint64_t now = 0;
-  std::function<void(Lib::CARDINAL)> hook;
-};
-
 // One whole session drawn in process with the keys of the real run below; the screens
 // are kept by name at the moments the real run looks at them.
 const std::map<std::string, Surface>& Expected() {
   static const std::map<std::string, Surface> shots = [] {
     std::map<std::string, Surface> s;
     static IO::ScriptedKeySource keys;
-    static HookClock clock;
+    static Lib::VirtualClock clock;
     static Quiet quiet;
     // What to type at each idle moment of the menu or help page, and what is then shown.
     const std::vector<std::pair<std::string, std::function<void()>>> idle = {
@@ -72,7 +64,7 @@ const std::map<std::string, Surface>& Expected() {
         idle[step++].second();
       }
     };
-    clock.hook = [&](Lib::CARDINAL ms) {
+    clock.onSleep = [&](Lib::CARDINAL ms) {
       const char* name = ms == 1500 && step == 2   ? "helpReply"
                          : ms == 1000 && step == 4 ? "menuReply"
                          : ms == 4500              ? "panel"
@@ -97,7 +89,7 @@ const std::map<std::string, Surface>& Expected() {
     NovaGunner::Session();
     testing::internal::GetCapturedStdout();
     s["end"] = Graph::ReadSurface();
-    clock.hook = [](Lib::CARDINAL) {};  // its captures end here
+    clock.onSleep = nullptr;  // its captures end here
     keys.onIdle = nullptr;
     return s;
   }();
