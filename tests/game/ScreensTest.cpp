@@ -12,21 +12,6 @@ namespace {
 
 using namespace NovaGunner;
 
-// A virtual clock that keeps every pause and can look at the screen during one.
-struct TapClock final : Lib::Clock {
-  void Sleep(CARDINAL ms) override {
-    now += ms;
-    pauses.push_back(ms);
-    if (onPause) onPause(ms);
-  }
-  std::uint64_t NowMs() override { return now; }
-  int Count(CARDINAL ms) const { return static_cast<int>(std::ranges::count(pauses, ms)); }
-
-  std::uint64_t now = 0;
-  std::vector<CARDINAL> pauses;
-  std::function<void(CARDINAL)> onPause;
-};
-
 Object At(int x, int y) {
   Object o{};
   o.x = x, o.y = y;
@@ -37,8 +22,12 @@ class ScreensTest : public gametest::GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    Lib::SetClock(&tap);
+    clock.onSleep = [this](CARDINAL ms) {
+      pauses.push_back(ms);
+      if (onPause) onPause(ms);
+    };
   }
+  int Count(CARDINAL ms) const { return static_cast<int>(std::ranges::count(pauses, ms)); }
   // Every pixel of the letter cell at (x, y) has colour stroke or ground; both occur.
   void ExpectGlyph(int x, int y, CARDINAL ground) {
     const int strokes = CountColour(x + 1, y + 1, x + 38, y + 38, 4);
@@ -46,7 +35,8 @@ class ScreensTest : public gametest::GameTest {
     EXPECT_TRUE(strokes > 200 && grounds > 100 && strokes + grounds == 38 * 38)
         << "letter at " << x << "," << y << ": " << strokes << " strokes, " << grounds;
   }
-  TapClock tap;
+  std::vector<CARDINAL> pauses;  // every pause, in order
+  std::function<void(CARDINAL)> onPause;
 };
 
 TEST_F(ScreensTest, LettersPlotTheirWholeCellAndEraseWithBlack) {
@@ -93,13 +83,13 @@ TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
   keys.PushCode(27);
   keys.PushCode(27);
   int replyPixels = -1;
-  tap.onPause = [&](CARDINAL ms) {
+  onPause = [&](CARDINAL ms) {
     if (ms == 1500 && replyPixels < 0) replyPixels = CountColour(450, 310, 729, 323, 9);
   };
   Hoofd();
   EXPECT_TRUE(quit);
-  EXPECT_EQ(tap.Count(1000), 3);
-  EXPECT_EQ(tap.Count(1500), 5);
+  EXPECT_EQ(Count(1000), 3);
+  EXPECT_EQ(Count(1500), 5);
   EXPECT_GT(replyPixels, 100);  // the reply's letters, blue on their black cells
   // Redrawn in full; only column 249, which no screen paints, keeps a trace of the help.
   std::vector<std::uint32_t> now = Graph::ReadSurface();
@@ -111,21 +101,21 @@ TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
 TEST_F(ScreensTest, StorySkippedByEscapeDrawsNoFrameOtherwiseCrawlsAndWaits) {
   keys.PushCode(27);
   Intro();
-  EXPECT_EQ(tap.pauses, (std::vector<CARDINAL>{750, 1500}));
+  EXPECT_EQ(pauses, (std::vector<CARDINAL>{750, 1500}));
   EXPECT_EQ(sounds.Count("intro.wav"), 1);
   EXPECT_EQ(Pixel(600, 300), Palette(0));
 
-  tap.pauses.clear();
+  pauses.clear();
   std::map<int, int> whiteAtFrame;
-  tap.onPause = [&](CARDINAL ms) {
+  onPause = [&](CARDINAL ms) {
     if (ms != 40) return;
-    const int frame = tap.Count(40);
+    const int frame = Count(40);
     if (frame % 100 == 1) whiteAtFrame[frame] = CountColour(215, 0, 1022, 698, 15);
     if (frame == 700) keys.PushCode(13);  // typed after the last frame
   };
   keys.PushText("x");
   Intro();
-  EXPECT_EQ(tap.Count(40), 700);
+  EXPECT_EQ(Count(40), 700);
   EXPECT_EQ(keys.Size(), 0u);
   EXPECT_EQ(keys.EmptyReads(), 0u);  // x was dropped, Enter ended the wait
   EXPECT_EQ(whiteAtFrame[1], 0);     // the story starts below the window
@@ -144,7 +134,7 @@ TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
       keys.Close();
     }
   };
-  tap.onPause = [&](CARDINAL ms) {
+  onPause = [&](CARDINAL ms) {
     if (ms == 4500) bigboss.showtime = 2, bigboss.hitpoints = 50, bigboss.step = 0, bigboss.x = 580;
     if (ms == 1900) {
       for (int x : {460, 500, 540, 660, 700, 740}) ExpectGlyph(x, 320, 0);
@@ -162,7 +152,7 @@ TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
   EXPECT_EQ(console, "\nYou win!!!Press any key 3 times to finish the program\n\n\n");
   EXPECT_EQ(sounds.Count("start.wav"), 1);
   EXPECT_EQ(sounds.Count("outro.wav"), 1);
-  EXPECT_EQ(tap.Count(40), 234 + 1);  // the credits roll, and the rest before the farewell
+  EXPECT_EQ(Count(40), 234 + 1);  // the credits roll, and the rest before the farewell
 }
 
 }  // namespace
