@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "console/IO.h"
 #include "console/TermDecoder.h"
 
 namespace {
@@ -34,14 +33,14 @@ std::vector<Ev> Drain(TermDecoder& d) {
   return out;
 }
 
-std::span<const std::uint8_t> Bytes(std::string_view s) {
-  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+void Feed(TermDecoder& d, std::string_view s, std::uint64_t ms) {
+  d.Feed({reinterpret_cast<const std::uint8_t*>(s.data()), s.size()}, ms);
 }
 
 // Feeds the pieces at one instant, then the input ends.
 std::vector<Ev> Decode(const std::vector<std::string_view>& pieces) {
   TermDecoder d;
-  for (auto piece : pieces) d.Feed(Bytes(piece), 1000);
+  for (auto piece : pieces) Feed(d, piece, 1000);
   d.Finish();
   return Drain(d);
 }
@@ -50,8 +49,9 @@ constexpr std::uint32_t E = ENHANCED_KEY, S = SHIFT, C = LEFT_CTRL, A = LEFT_ALT
 
 const Ev kUp{0x26, 72, 0, E}, kDown{0x28, 80, 0, E}, kRight{0x27, 77, 0, E}, kLeft{0x25, 75, 0, E},
     kHome{0x24, 71, 0, E}, kEnd{0x23, 79, 0, E}, kEsc{0x1B, 1, 27, 0}, kEnter{0x0D, 28, 13, 0},
-    kIns{0x2D, 82, 0, E}, kDel{0x2E, 83, 0, E}, kPgUp{0x21, 73, 0, E}, kPgDn{0x22, 81, 0, E},
-    kPadEnter{0x0D, 28, 13, E}, kPad5{0x0C, 76, 0, 0}, kBad{0, 0, '?', 0};
+    kIns{0x2D, 82, 0, E}, kDel{0x2E, 83, 0, E}, kPgUp{0x21, 73, 0, E}, kPadEnter{0x0D, 28, 13, E},
+    kPad5{0x0C, 76, 0, 0}, kBad{0, 0, '?', 0}, kShiftKey{0x10, 42, 0, 0},
+    kRightCtrl{0x11, 29, 0, RIGHT_CTRL | E};
 Ev F(int n, std::uint32_t st = 0) {
   return {static_cast<std::uint16_t>(0x6F + n),
           static_cast<std::uint16_t>(n <= 10 ? 58 + n : 76 + n), 0, st};
@@ -65,146 +65,105 @@ Ev Ch(char c, std::uint16_t vk, std::uint16_t sc, std::uint32_t st = 0) {
   return {vk, sc, static_cast<CHAR>(c), st};
 }
 
-struct Row {
-  std::string bytes;
-  std::vector<Ev> events;
+// One row per way of encoding keys; each row holds a representative few of its keys.
+const std::vector<std::pair<std::string, std::vector<Ev>>> kTable = {
+    {"aA0 ?~",
+     {Ch('a', 'A', 30), Ch('A', 'A', 30, S), Ch('0', '0', 11), Ch(' ', 0x20, 57),
+      Ch('?', 0xBF, 53, S), Ch('~', 0xC0, 41, S)}},
+    {"\r\n\t\x7f\x01\x1a\x1b",
+     {kEnter, kEnter, Ch(9, 9, 15), Ch(8, 8, 14), Ch(1, 'A', 30, C), Ch(26, 'Z', 44, C), kEsc}},
+    // arrows and the editing block, CSI and SS3, with modifiers, rxvt's forms
+    {"\x1b[A\x1b[B\x1bOC\x1bOD\x1b[1;2A\x1b[1;5D\x1b[1;3C\x1b[1;8B\x1b[a\x1bOd",
+     {kUp, kDown, kRight, kLeft, With(kUp, S), With(kLeft, C), With(kRight, A),
+      With(kDown, S | A | C), With(kUp, S), With(kLeft, C)}},
+    {"\x1b[H\x1bOF\x1b[1~\x1b[4~\x1b[2~\x1b[3~\x1b[5;5~\x1b[2$\x1b[5^\x1b[3@\x1b[E\x1bOE",
+     {kHome, kEnd, kHome, kEnd, kIns, kDel, With(kPgUp, C), With(kIns, S), With(kPgUp, C),
+      With(kDel, C | S), kPad5, kPad5}},
+    // function keys: xterm, vt220, Linux console, rxvt's shifted ones
+    {"\x1bOP\x1b[11~\x1b[17~\x1b[24~\x1b[[E\x1b[1;2P\x1b[15;5~\x1b[25~",
+     {F(1), F(1), F(6), F(12), F(5), F(1, S), F(5, C), F(3, S)}},
+    // keypad in application mode, Shift+Tab
+    {"\x1bOM\x1bOp\x1bOj\x1bOo\x1b[Z",
+     {kPadEnter, Ch('0', 0x60, 82), Ch('*', 0x6A, 55), Ch('/', 0x6F, 53, E), Ch(9, 9, 15, S)}},
+    // Alt as an ESC prefix
+    {"\x1b\x1b[A\x1b\x1b\x1bx\x1bX\x1b\x01\x1b\r\x1b[",
+     {With(kUp, A), kEsc, kEsc, Ch('x', 'X', 45, A), Ch('X', 'X', 45, A | S), Ch(1, 'A', 30, A | C),
+      With(kEnter, A), Ch('[', 0xDB, 26, A)}},
+    // UTF-8: Latin-1 passes; other characters, broken, overlong, surrogate and cut-short
+    // bytes become one '?' each
+    {"\xc3\xa9\x1b\xc3\xbf\xe2\x82\xac\xff\xc3z\xe0\x80\xaf\xed\xa0\x80\xf0\x9f",
+     {Ch('\xe9', 0, 0), Ch('\xff', 0, 0, A), kBad, kBad, kBad, Ch('z', 'Z', 44), kBad, kBad, kBad,
+      kBad, kBad, kBad, kBad}},
+    // never keys: mouse reports, paste marks, focus, answers, unknown and overlong
+    {"\x1b[M !!\x1b[M\xff\xff\xffk\x1b[200~hi\x1b[201~",
+     {Ch('k', 'K', 37), Ch('h', 'H', 35), Ch('i', 'I', 23)}},
+    {"\x1b[<0;10;20M\x1b[32;5;6M\x1b[I\x1b[O\x1b[?62;22c\x1b[?15u\x1b[99~\x1b[1;5X\x1b[>1;2m", {}},
+    {"\x1b[" + std::string(200, '1') + "Ab", {Ch('b', 'B', 48)}},
+    {"\x1b[" + std::string(100, ';') + "\rx\x1b[1;5\r\x1b[12", {kEnter, Ch('x', 'X', 45), kEnter}},
+    // xterm modifyOtherKeys; kitty: presses, repeats, releases, shifted keys, lone
+    // modifiers, functional keys, text
+    {"\x1b[27;5;97~\x1b[27;3;120~\x1b[97u\x1b[97;1:2u\x1b[97;1:3u\x1b[49:33;2u\x1b[97;65u",
+     {Ch(1, 'A', 30, C), Ch('x', 'X', 45, A), Ch('a', 'A', 30), Ch('a', 'A', 30),
+      With(Ch('a', 'A', 30), 0, false), Ch('!', '1', 2, S), Ch('A', 'A', 30, CAPSLOCK_ON)}},
+    {"\x1b[57441;2u\x1b[57441;1:3u\x1b[57448;5u\x1b[13u\x1b[27u\x1b[1;1:3A\x1b[57399u\x1b[233u"
+     "\x1b[57428u",
+     {With(kShiftKey, S), With(kShiftKey, 0, false), kRightCtrl, kEnter, kEsc, With(kUp, 0, false),
+      Ch('0', 0x60, 82), Ch('\xe9', 0, 0)}},
 };
 
-const std::vector<Row>& Table() {
-  static const std::vector<Row> rows = {
-      // characters and control bytes
-      {"a", {Ch('a', 'A', 30)}},
-      {"A", {Ch('A', 'A', 30, S)}},
-      {"0 h", {Ch('0', '0', 11), Ch(' ', 0x20, 57), Ch('h', 'H', 35)}},
-      {"?~", {Ch('?', 0xBF, 53, S), Ch('~', 0xC0, 41, S)}},
-      {"\r\n", {kEnter, kEnter}},
-      {"\t\x7f\x08", {Ch(9, 9, 15), Ch(8, 8, 14), Ch(8, 8, 14)}},
-      {"\x01\x1a", {Ch(1, 'A', 30, C), Ch(26, 'Z', 44, C)}},
-      {"\x1b", {kEsc}},
-      // arrows and the editing block, CSI and SS3 forms, with modifiers
-      {"\x1b[A\x1b[B\x1b[C\x1b[D", {kUp, kDown, kRight, kLeft}},
-      {"\x1bOA\x1bOB\x1bOC\x1bOD", {kUp, kDown, kRight, kLeft}},
-      {"\x1b[1;2A\x1b[1;5D\x1b[1;3C\x1b[1;8B",
-       {With(kUp, S), With(kLeft, C), With(kRight, A), With(kDown, S | A | C)}},
-      {"\x1b[a\x1bOd", {With(kUp, S), With(kLeft, C)}},  // rxvt
-      {"\x1b[H\x1b[F\x1bOH\x1bOF\x1b[1~\x1b[4~\x1b[7~\x1b[8~",
-       {kHome, kEnd, kHome, kEnd, kHome, kEnd, kHome, kEnd}},
-      {"\x1b[2~\x1b[3~\x1b[5~\x1b[6~", {kIns, kDel, kPgUp, kPgDn}},
-      {"\x1b[5;5~\x1b[2$\x1b[5^\x1b[3@",
-       {With(kPgUp, C), With(kIns, S), With(kPgUp, C), With(kDel, C | S)}},
-      {"\x1b[E\x1bOE\x1b[G", {kPad5, kPad5, kPad5}},
-      // function keys: xterm, vt220, Linux console, rxvt
-      {"\x1bOP\x1bOQ\x1bOR\x1bOS", {F(1), F(2), F(3), F(4)}},
-      {"\x1b[11~\x1b[12~\x1b[13~\x1b[14~\x1b[15~", {F(1), F(2), F(3), F(4), F(5)}},
-      {"\x1b[17~\x1b[18~\x1b[19~\x1b[20~\x1b[21~\x1b[23~\x1b[24~",
-       {F(6), F(7), F(8), F(9), F(10), F(11), F(12)}},
-      {"\x1b[[A\x1b[[E", {F(1), F(5)}},
-      {"\x1b[1;2P\x1b[15;5~\x1b[25~\x1b[34~", {F(1, S), F(5, C), F(3, S), F(10, S)}},
-      // keypad in application mode, Shift+Tab
-      {"\x1bOM\x1bOp\x1bOy\x1bOj\x1bOo",
-       {kPadEnter, Ch('0', 0x60, 82), Ch('9', 0x69, 73), Ch('*', 0x6A, 55), Ch('/', 0x6F, 53, E)}},
-      {"\x1b[Z", {Ch(9, 9, 15, S)}},
-      // Alt as an ESC prefix
-      {"\x1bx\x1bX\x1b\x01\x1b\r",
-       {Ch('x', 'X', 45, A), Ch('X', 'X', 45, A | S), Ch(1, 'A', 30, A | C), With(kEnter, A)}},
-      {"\x1b\x1b[A\x1b\x1b", {With(kUp, A), kEsc, kEsc}},
-      {"\x1b[", {Ch('[', 0xDB, 26, A)}},
-      // UTF-8: Latin-1 characters pass, others and broken bytes become one '?' each
-      {"\xc3\xa9\xc3\xbf", {Ch('\xe9', 0, 0), Ch('\xff', 0, 0)}},
-      {"\xe2\x82\xac\xf0\x9f\x98\x80", {kBad, kBad}},
-      {"\xff\x80", {kBad, kBad}},
-      {"\xc3z", {kBad, Ch('z', 'Z', 44)}},
-      {"\xe0\x80\xaf", {kBad, kBad, kBad}},  // overlong
-      {"\xed\xa0\x80", {kBad, kBad, kBad}},  // surrogate
-      {"\xf0\x9f", {kBad}},                  // cut short
-      {"\x1b\xc3\xa9", {Ch('\xe9', 0, 0, A)}},
-      // never keys: mouse reports, paste marks, focus, answers, unknown and overlong
-      {"\x1b[M !!\x1b[M\xff\xff\xffk", {Ch('k', 'K', 37)}},
-      {"\x1b[<0;10;20M\x1b[<64;3;4m\x1b[32;5;6M", {}},
-      {"\x1b[200~hi\x1b[201~", {Ch('h', 'H', 35), Ch('i', 'I', 23)}},
-      {"\x1b[I\x1b[O\x1b[?62;22c\x1b[?15u\x1b[99~\x1b[1;5X\x1b[>1;2m", {}},
-      {"\x1b[" + std::string(200, '1') + "Ab", {Ch('b', 'B', 48)}},
-      {"\x1b[" + std::string(100, ';') + "\rx", {kEnter, Ch('x', 'X', 45)}},
-      {"\x1b[1;5\r", {kEnter}},
-      {"\x1b[12", {}},
-      // xterm modifyOtherKeys
-      {"\x1b[27;5;97~\x1b[27;3;120~", {Ch(1, 'A', 30, C), Ch('x', 'X', 45, A)}},
-      // kitty keyboard protocol: presses, repeats, releases, lone modifiers, text
-      {"\x1b[97u\x1b[97;1:2u\x1b[97;1:3u",
-       {Ch('a', 'A', 30), Ch('a', 'A', 30), With(Ch('a', 'A', 30), 0, false)}},
-      {"\x1b[97;5u\x1b[97:65;2;65u\x1b[49:33;2u\x1b[97;65u",
-       {Ch(1, 'A', 30, C), Ch('A', 'A', 30, S), Ch('!', '1', 2, S), Ch('A', 'A', 30, CAPSLOCK_ON)}},
-      {"\x1b[57441;2u\x1b[57441;1:3u\x1b[57448;5u\x1b[57443;3u",
-       {{0x10, 42, 0, S},
-        {0x10, 42, 0, 0, false},
-        {0x11, 29, 0, RIGHT_CTRL | E},
-        {0x12, 56, 0, A}}},
-      {"\x1b[13u\x1b[27u\x1b[9;2u\x1b[127u", {kEnter, kEsc, Ch(9, 9, 15, S), Ch(8, 8, 14)}},
-      {"\x1b[1;1:3A\x1b[1;5:2D\x1b[13~\x1b[57399u\x1b[57414u\x1b[233u",
-       {With(kUp, 0, false), With(kLeft, C), F(3), Ch('0', 0x60, 82), kPadEnter, Ch('\xe9', 0, 0)}},
-      {"\x1b[57376u\x1b[57428u", {}},  // F13 and media keys: nothing here
-  };
-  return rows;
-}
-
 TEST(Decoder, TableWholeByteByByteAndSplitAtEveryOffset) {
-  for (const Row& row : Table()) {
-    SCOPED_TRACE(::testing::PrintToString(row.bytes));
-    const std::string_view b = row.bytes;
-    ASSERT_EQ(Decode({b}), row.events);
+  for (const auto& [bytes, events] : kTable) {
+    SCOPED_TRACE(::testing::PrintToString(bytes));
+    const std::string_view b = bytes;
+    ASSERT_EQ(Decode({b}), events);
     std::vector<std::string_view> single;
     for (std::size_t i = 0; i < b.size(); ++i) single.push_back(b.substr(i, 1));
-    EXPECT_EQ(Decode(single), row.events);
+    EXPECT_EQ(Decode(single), events);
     for (std::size_t k = 1; k < b.size(); ++k)
-      EXPECT_EQ(Decode({b.substr(0, k), b.substr(k)}), row.events) << "split at " << k;
+      EXPECT_EQ(Decode({b.substr(0, k), b.substr(k)}), events) << "split at " << k;
   }
 }
 
 TEST(Decoder, LoneEscapeSettlesOnlyThroughAdvanceAfterFiftyMilliseconds) {
   TermDecoder d;
   EXPECT_EQ(d.MsUntilSettle(0), -1);
-  d.Feed(Bytes("\x1b"), 100);
+  Feed(d, "\x1b", 100);
   EXPECT_EQ(d.MsUntilSettle(130), 20);
   d.Advance(149);
   EXPECT_FALSE(d.HasEvent());
   d.Advance(150);
   EXPECT_EQ(Drain(d), std::vector<Ev>{kEsc});
   EXPECT_EQ(d.MsUntilSettle(150), -1);
-
-  d.Feed(Bytes("\x1b"), 200);  // a '[' after a settle is a character of its own
+  Feed(d, "\x1b", 200);  // a '[' after a settle is a character of its own
   d.Advance(250);
-  d.Feed(Bytes("["), 260);
+  Feed(d, "[", 260);
   EXPECT_EQ(Drain(d), (std::vector<Ev>{kEsc, Ch('[', 0xDB, 26)}));
-
-  d.Feed(Bytes("\x1b"), 300);  // in time it makes a sequence
-  d.Feed(Bytes("[A"), 349);
+  Feed(d, "\x1b", 300);  // in time it makes a sequence
+  Feed(d, "[A", 349);
   EXPECT_EQ(Drain(d), std::vector<Ev>{kUp});
-
-  d.Feed(Bytes("\x1b[1;5"), 400);  // an unfinished sequence is dropped when it settles
+  Feed(d, "\x1b[1;5", 400);  // an unfinished sequence is dropped when it settles
   d.Advance(450);
-  d.Feed(Bytes("A"), 451);
+  Feed(d, "A", 451);
   EXPECT_EQ(Drain(d), std::vector<Ev>{Ch('A', 'A', 30, S)});
-
-  // With no Advance in between, bytes join up however late they are fed: a read that
-  // stopped inside a sequence is never split into an Escape, and an ESC with the next
-  // byte is Alt with that key.
-  d.Feed(Bytes(" \x1b"), 500);
-  d.Feed(Bytes(" "), 530);
-  d.Feed(Bytes("\x1b"), 560);
-  d.Feed(Bytes("\x1b[A"), 580);
-  d.Feed(Bytes("\x1b["), 600);
-  d.Feed(Bytes("C"), 5000);
-  d.Feed(Bytes("\x1b"), 6000);
-  d.Feed(Bytes("OB"), 9000);
+  // With no Advance in between, bytes join up however late they come: a read that stopped
+  // inside a sequence is never split into an Escape, and ESC with a byte is Alt with it.
+  for (auto [bytes, ms] : {std::pair{" \x1b", 500},
+                           {" ", 530},
+                           {"\x1b", 560},
+                           {"\x1b[A", 580},
+                           {"\x1b[", 600},
+                           {"C", 5000},
+                           {"\x1b", 6000},
+                           {"OB", 9000}})
+    Feed(d, bytes, ms);
   EXPECT_EQ(Drain(d), (std::vector<Ev>{Ch(' ', 0x20, 57), Ch(' ', 0x20, 57, A), With(kUp, A),
                                        kRight, kDown}));
 }
 
 TEST(Decoder, AnswersAreNotedNotTyped) {
   TermDecoder d;
-  d.Feed(Bytes("x\x1b[?1u\x1b[?62;c"), 0);
-  EXPECT_TRUE(d.KittyReplySeen());
-  EXPECT_TRUE(d.DeviceAttributesSeen());
+  Feed(d, "x\x1b[?1u\x1b[?62;c", 0);
+  EXPECT_TRUE(d.KittyReplySeen() && d.DeviceAttributesSeen());
   EXPECT_EQ(Drain(d), std::vector<Ev>{Ch('x', 'X', 45)});
 }
 

@@ -18,11 +18,8 @@ using namespace std::chrono_literals;
 using testing_pty::PtyOptions;
 using testing_pty::PtyProcess;
 
-PtyOptions Child() {
-  PtyOptions o;
-  o.argv = {PTY_CHILD_PATH};
-  o.env = {"TERM=xterm-256color", "ASAN_OPTIONS=detect_leaks=0"};
-  return o;
+PtyOptions Child(std::vector<std::string> argv = {PTY_CHILD_PATH}, std::string stdinPath = "") {
+  return {argv, {"TERM=xterm-256color", "ASAN_OPTIONS=detect_leaks=0"}, "", stdinPath};
 }
 
 // Starts the child, answers its terminal query (by default as a terminal without the
@@ -50,14 +47,10 @@ void ExpectEnd(PtyProcess& p, int signal, std::string_view text, int code = 0) {
 TEST(Pty, KeysArriveAsCodesInRawModeWithTheirTimingAndTheSettingsComeBack) {
   PtyProcess p;
   StartReady(p);
-  const termios raw = p.Settings();
-  EXPECT_EQ(raw.c_lflag & (ICANON | ECHO | IEXTEN), 0u);
-  EXPECT_EQ(raw.c_iflag & (IXON | ICRNL), 0u);
-  EXPECT_NE(raw.c_lflag & ISIG, 0u);
-  EXPECT_NE(raw.c_oflag & OPOST, 0u);
-  p.Write("h\r");
-  p.Write("\x1b[A");
-  p.Write("\x1bOB\x1b[1;5D\x1b[15~");
+  const termios raw = p.Settings();  // raw input; Ctrl+C and output line ends still work
+  EXPECT_EQ((raw.c_lflag & (ICANON | ECHO | IEXTEN)) | (raw.c_iflag & (IXON | ICRNL)), 0u);
+  EXPECT_TRUE((raw.c_lflag & ISIG) && (raw.c_oflag & OPOST));
+  p.Write("h\r\x1b[A\x1bOB\x1b[1;5D\x1b[15~");
   ASSERT_TRUE(p.WaitFor("[104][13][0][72][0][80][0][115][0][63]", 5s)) << p.Output();
   // Keys typed while the program pauses keep their own timing: Escape, then Space 100 ms
   // later, are two keys, not Alt+Space; the Escape ends the program.
@@ -88,10 +81,9 @@ std::string CodesOf(std::string_view bytes) {
 // over in chunks that end inside sequences, and none may turn into an Escape. Random bytes
 // give exactly the keys the decoder makes of them all at once.
 TEST(Pty, AFloodReadSlowlyGivesExactlyTheKeysTyped) {
-  std::string arrows, arrowCodes;
+  std::string arrows, arrowCodes, noise;
   for (int i = 0; i < 10000; ++i) arrows += "\x1b[C", arrowCodes += "[0][77]";
   std::mt19937 random(7);
-  std::string noise;
   constexpr std::string_view kLikely = "\x1b\x1b\x1b\x1b[[O;1u~A\xc3";
   while (noise.size() < 4000) {
     const char c = static_cast<char>(random() % 2 ? kLikely[random() % kLikely.size()] : random());
@@ -99,9 +91,7 @@ TEST(Pty, AFloodReadSlowlyGivesExactlyTheKeysTyped) {
   }
   for (const auto& [bytes, expected] : {std::pair{arrows, arrowCodes}, {noise, CodesOf(noise)}}) {
     PtyProcess p;
-    PtyOptions o = Child();
-    o.argv.push_back("slow");
-    StartReady(p, o);
+    StartReady(p, Child({PTY_CHILD_PATH, "slow"}));
     std::thread typist([&p, &bytes] { p.Write(bytes); });
     p.WaitFor(expected, 10s);
     typist.join();
@@ -114,29 +104,24 @@ TEST(Pty, AFloodReadSlowlyGivesExactlyTheKeysTyped) {
   }
 }
 
-TEST(Pty, EverySignalAndCrashPathRestoresTheTerminal) {
-  struct Case {
-    const char* name;
-    int signal;         // sent with kill, or 0
-    const char* bytes;  // typed, or nullptr
-    int dies;           // the signal it dies of, or 0 for a plain exit status
-  };
-  const Case cases[] = {
-      {"SIGTERM", SIGTERM, nullptr, SIGTERM},
-      {"SIGHUP", SIGHUP, nullptr, SIGHUP},
-      {"Ctrl+C", 0, "\x03", SIGINT},
-      {"SIGQUIT", SIGQUIT, nullptr, SIGQUIT},
-      {"segfault", 0, "s", SIGSEGV},
-      {"uncaught exception", 0, "x", SIGABRT},
-      {"exit()", 0, "e", 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+// A signal from outside, Ctrl+C typed, a crash, an uncaught exception and exit(): each
+// gives the terminal back, and a fatal signal goes through the program's hook first.
+TEST(Pty, SignalsCrashesAndExitRestoreTheTerminal) {
+  const struct {
+    int send;           // sent with kill, or 0
+    const char* typed;  // or typed
+    int dies;           // the signal it dies of, or 0 for exit status 3
+  } cases[] = {{SIGTERM, "", SIGTERM},
+               {0, "\x03", SIGINT},
+               {0, "s", SIGSEGV},
+               {0, "x", SIGABRT},
+               {0, "e", 0}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.dies);
     PtyProcess p;
     StartReady(p);
-    ASSERT_EQ(p.Settings().c_lflag & ICANON, 0u);
-    if (c.signal != 0) p.Signal(c.signal);
-    if (c.bytes != nullptr) p.Write(c.bytes);
+    if (c.send != 0) p.Signal(c.send);
+    p.Write(c.typed);
     const std::string hook = "HOOK" + std::to_string(c.dies / 10) + std::to_string(c.dies % 10);
     ExpectEnd(p, c.dies, c.dies != 0 ? hook : "", 3);
   }
@@ -144,9 +129,7 @@ TEST(Pty, EverySignalAndCrashPathRestoresTheTerminal) {
 
 TEST(Pty, InputFromDevNullEndsTheProgram) {
   PtyProcess p;
-  PtyOptions o = Child();
-  o.stdinPath = "/dev/null";
-  ASSERT_TRUE(p.Start(o));
+  ASSERT_TRUE(p.Start(Child({PTY_CHILD_PATH}, "/dev/null")));
   ExpectEnd(p, 0, "[27]BYE");
 }
 
@@ -166,29 +149,21 @@ TEST(Pty, KittyProtocolWhenTheTerminalConfirmsIt) {
 // fg brings it back in raw mode.
 TEST(Pty, SuspendGivesTheTerminalBackAndContinueTakesItAgain) {
   PtyProcess p;
-  PtyOptions o = Child();
-  o.argv = {"/bin/bash", "-m", "-c", "\"$0\"; echo STOPPED; read -r line; fg; echo \"EXIT $?\"",
-            PTY_CHILD_PATH};
-  StartReady(p, o);
-  p.Write("a");
-  ASSERT_TRUE(p.WaitFor("[97]", 5s));
-  EXPECT_EQ(p.Settings().c_lflag & ICANON, 0u);
+  StartReady(
+      p, Child({"/bin/bash", "-m", "-c", "\"$0\"; echo STOPPED; read -r line; fg; echo \"EXIT $?\"",
+                PTY_CHILD_PATH}));
   p.Write("\x1a");  // Ctrl+Z
   ASSERT_TRUE(p.WaitFor("STOPPED", 5s)) << p.Output();
-  const termios stopped = p.Settings();
-  EXPECT_NE(stopped.c_lflag & ICANON, 0u);
-  EXPECT_NE(stopped.c_lflag & ECHO, 0u);
-  // After fg the program reads keys in raw mode again.
+  EXPECT_EQ(p.Settings().c_lflag & (ICANON | ECHO), tcflag_t{ICANON | ECHO});
   p.Write("\n");
-  const auto deadline = std::chrono::steady_clock::now() + 5s;
-  while ((p.Settings().c_lflag & ICANON) != 0 && std::chrono::steady_clock::now() < deadline)
+  for (auto end = std::chrono::steady_clock::now() + 5s;
+       (p.Settings().c_lflag & ICANON) != 0 && std::chrono::steady_clock::now() < end;)
     p.Read(10ms);
-  EXPECT_EQ(p.Settings().c_lflag & ICANON, 0u);
-  p.Write("b");
+  p.Write("b");  // after fg the program reads keys in raw mode again
   EXPECT_TRUE(p.WaitFor("[98]", 5s)) << p.Output();
+  EXPECT_EQ(p.Settings().c_lflag & ICANON, 0u);
   p.Write("q");
   EXPECT_TRUE(p.WaitFor("EXIT 0", 5s)) << p.Output();
-  p.Wait(5s);
 }
 
 }  // namespace
