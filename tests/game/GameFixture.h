@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "console/IO.h"
@@ -20,19 +19,6 @@
 #include "support/StandardSound.h"
 
 namespace gametest {
-
-// Sounds asked for, by file name; every one reported as played.
-class RecordingPlayer final : public StandardSound::SoundPlayer {
- public:
-  bool Play(const char* fileName, std::uint32_t) override {
-    played.emplace_back(fileName);
-    return true;
-  }
-  int Count(const std::string& name) const {
-    return static_cast<int>(std::count(played.begin(), played.end(), name));
-  }
-  std::vector<std::string> played;
-};
 
 // What the process-wide set-up left behind.
 struct Shared {
@@ -111,7 +97,7 @@ class GameTest : public ::testing::Test {
 
   IO::ScriptedKeySource keys;
   Lib::VirtualClock clock;
-  RecordingPlayer sounds;
+  StandardSound::RecordingPlayer sounds;  // every sound reported as played
 };
 
 }  // namespace gametest

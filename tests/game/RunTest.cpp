@@ -11,7 +11,7 @@ class RunTest : public gametest::GameTest {
     GameTest::SetUp();
     InitObjects();  // starting values and Run's start done, ready for ticks
     World::StartRun();
-    sounds.played.clear();
+    sounds.calls.clear();
   }
   // A player projectile in flight in slot n, made from its template.
   void Fly(INTEGER n, const Object& tmpl, INTEGER x, INTEGER y) {

@@ -95,7 +95,7 @@ TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
   std::vector<std::uint32_t> now = Graph::ReadSurface();
   for (int y = 0; y < 700; ++y) now[y * 1024 + 249] = menu[y * 1024 + 249];
   EXPECT_TRUE(now == menu);
-  EXPECT_EQ(sounds.played.size(), 0u);
+  EXPECT_EQ(sounds.calls.size(), 0u);
 }
 
 TEST_F(ScreensTest, StorySkippedByEscapeDrawsNoFrameOtherwiseCrawlsAndWaits) {
