@@ -86,31 +86,22 @@ TEST_F(KeyCodes, KeyPressedLooksAtTheQueueOnly) {
   EXPECT_EQ(RdKey(), 27);
 }
 
-// Counts the waits KeyPressed asks for.
-struct IdleCounter final : KeyEventSource {
-  bool Peek(KeyEvent&) override { return false; }
-  KeyEvent Read() override { return EscapeEvent(); }
-  void Idle() override { ++idles; }
+TEST_F(KeyCodes, KeyPressedWaitsOnlyOnARepeatedEmptyPoll) {
   int idles = 0;
-};
-
-TEST(KeyPressed, OnlyARepeatedEmptyPollWaits) {
-  IdleCounter source;
-  SetKeySource(&source);
+  keys_.onIdle = [&idles] { ++idles; };
   Lib::VirtualClock clock;
   Lib::SetClock(&clock);
   for (int tick = 0; tick < 5; ++tick) KeyPressed(), Lib::Delay(60);  // the game: no wait
-  EXPECT_EQ(source.idles, 0);
+  EXPECT_EQ(idles, 0);
   // The menu, poll after poll: the run spins for a moment, then every poll waits.
   const auto start = std::chrono::steady_clock::now();
-  while (source.idles < 3 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+  while (idles < 3 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
     KeyPressed();
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2));
   WrStr("");  // any other call in between ends the run: no wait
   KeyPressed();
-  EXPECT_EQ(source.idles, 3);
+  EXPECT_EQ(idles, 3);
   Lib::SetClock(nullptr);
-  SetKeySource(nullptr);
 }
 
 TEST(TextOutput, WidthsLongTextAndTruncation) {

@@ -1,7 +1,6 @@
 // Runs on a pseudo-terminal for the console tests: echoes each key code as [n], and on
-// request crashes, throws or exits, so the terminal's restore can be checked. With the
-// argument "slow" it only echoes, and pauses 2 ms after each of its first 400 codes so
-// that a flood of input piles up and is read in partial chunks.
+// request crashes, throws or exits. With "slow" it only echoes, pausing 2 ms after each of
+// its first 400 codes so that a flood of input piles up and is read in partial chunks.
 #include <unistd.h>
 
 #include <cstdint>

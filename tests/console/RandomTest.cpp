@@ -1,9 +1,8 @@
-// The game's random numbers: the fixed sequence, the interval rule, the library generator.
+// The game's random numbers: the fixed sequence and the interval rule.
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "console/Lib.h"
 #include "support/StandardLib.h"
 #include "tests/common/Io.h"
 
@@ -13,7 +12,7 @@ TEST(StandardLib, FixedSequenceAndTheGamesFirstDraws) {
   StandardLib::Reset();
   for (std::uint32_t v : {716u, 230u, 841u, 546u, 327u, 446u, 682u, 452u, 762u, 168u})
     EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), v);
-  StandardLib::Reset();
+  StandardLib::Reset();  // the game's first draws
   EXPECT_EQ(StandardLib::RandomCard(10, 720), 513u);
   EXPECT_EQ(StandardLib::RandomCard(10, 60), 21u);
   for (std::uint32_t g = 0; g <= 1012; ++g) {  // the widest interval never wraps round to 0
@@ -30,20 +29,6 @@ TEST(StandardLib, MinAboveMaxWritesOneLineAndKeepsTheGenerator) {
   EXPECT_EQ(out, "ERROR calling RandomCardFromInterval: min 5 is bigger than max 3\n");
   EXPECT_EQ(result, 5u);
   EXPECT_EQ(StandardLib::gSeed, 94u);
-}
-
-TEST(LibRandom, KnownSequencesAndInitKeepsTheGameFixed) {
-  Lib::ResetRandom();  // unseeded: the first call seeds with 12345
-  EXPECT_EQ(Lib::RANDOM(0), 8683u);
-  EXPECT_EQ(Lib::RANDOM(1), 0u);
-  Lib::SeedRandom(4321);
-  EXPECT_EQ(Lib::RANDOM(0), 29014u);
-  EXPECT_EQ(Lib::RANDOM(1000), 286u);
-  StandardLib::Init();  // seeds RANDOM from the clock; the game's own sequence stays fixed
-  StandardLib::Init();
-  EXPECT_TRUE(StandardLib::gPseudoRandom);
-  EXPECT_EQ(StandardLib::RandomCard(10, 720), 513u);
-  StandardLib::Reset();
 }
 
 }  // namespace
