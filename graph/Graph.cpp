@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -460,6 +461,25 @@ void Exit() {
 
 void UseWindowSystem(WindowSystemKind kind) {
   windowKind = kind;
+}
+
+namespace {
+WindowOptions windowOptions;
+std::atomic<KeySink> keySink{nullptr};
+}  // namespace
+
+void SetWindowOptions(const WindowOptions& options) {
+  windowOptions = options;
+}
+const WindowOptions& CurrentWindowOptions() {
+  return windowOptions;
+}
+
+void SetKeySink(KeySink sink) {
+  keySink.store(sink);
+}
+KeySink CurrentKeySink() {
+  return keySink.load();
 }
 
 void SetMessageSink(std::function<void(std::string_view)> sink) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "console/KeyEvent.h"
+
 namespace Graph {
 
 using CARDINAL = std::uint32_t;
@@ -72,6 +74,25 @@ enum class WindowSystemKind {
 };
 // Chooses the window system for the next Init; call before Init.
 void UseWindowSystem(WindowSystemKind kind);
+
+// How the window shows the surface and what it does with keys; set before Init. The
+// defaults are the window as it always was: 1024 x 700, the keyboard handed back to the
+// terminal. The surface, the drawing rules and GetImage never change with them.
+struct WindowOptions {
+  int scale = 1;            // every surface pixel an N x N block (1 to 8); 0: the largest
+                            // N whose window fits the display's usable area
+  bool fullscreen = false;  // start full screen; Alt+Enter and F11 toggle at any time
+  bool windowKeys = false;  // keys typed in the window and game pad buttons go to the key
+                            // sink; the window keeps the keyboard focus
+};
+void SetWindowOptions(const WindowOptions& options);
+const WindowOptions& CurrentWindowOptions();
+
+// Where the window's keys go with windowKeys: called on the window thread with each
+// key-down (auto-repeats included) as a console key event. nullptr: nowhere.
+using KeySink = void (*)(const IO::KeyEvent& event);
+void SetKeySink(KeySink sink);
+KeySink CurrentKeySink();
 
 // Failure messages of Init go to this sink instead of an error box (tests, where a
 // modal box would hang). Without a sink they are shown in an error box where a display
