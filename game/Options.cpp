@@ -19,6 +19,12 @@ constexpr char kUsage[] =
     "  --headless        with --replay or --timedemo: no window, drawing off-screen only\n"
     "  --trace           print one line of figures after every tick of the play\n"
     "  --nosound         play no sounds\n"
+    "  --window-keys     keys typed in the window reach the game too, and a game pad:\n"
+    "                    D-pad or left stick the arrows, A fire (Space), B bomb (0),\n"
+    "                    Start Enter, Back Escape, Y h\n"
+    "  --scale N|auto    show every pixel as an N x N block (1 to 8); auto: the largest\n"
+    "                    that fits the screen\n"
+    "  --fullscreen      start full screen; Alt+Enter or F11 in the window switches\n"
     "  --help            show this text\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
     "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
@@ -59,6 +65,20 @@ int ParseOptions(int argc, char** argv, Options& options) {
       options.trace = true;
     } else if (arg == "--nosound") {
       options.nosound = true;
+    } else if (arg == "--window-keys") {
+      options.windowKeys = true;
+    } else if (arg == "--fullscreen") {
+      options.fullscreen = true;
+    } else if (arg == "--scale") {
+      std::string scale;
+      if (!value(scale)) return Refuse("--scale needs a number from 1 to 8, or auto");
+      if (scale == "auto") {
+        options.scale = 0;
+      } else if (scale.size() == 1 && scale[0] >= '1' && scale[0] <= '8') {
+        options.scale = scale[0] - '0';
+      } else {
+        return Refuse("--scale takes a number from 1 to 8, or auto, not '" + scale + "'");
+      }
     } else {
       return Refuse("unknown option '" + std::string(arg) + "' (see --help)");
     }

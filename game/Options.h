@@ -24,6 +24,11 @@ struct Options {
   bool headless = false;
   bool trace = false;
   bool nosound = false;
+  // The window: keys typed in it reach the game; each pixel a scale x scale block (0:
+  // the largest that fits the display); full screen.
+  bool windowKeys = false;
+  int scale = 1;
+  bool fullscreen = false;
   // Services in place of the real ones, for tests and benches (nullptr: the real one);
   // the command line sets none of them, nor headless without a demo.
   IO::KeyEventSource* keys = nullptr;

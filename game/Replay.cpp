@@ -210,6 +210,7 @@ int Main(const Options& options) {
   if (options.clock != nullptr) Lib::SetClock(options.clock);
   if (options.sounds != nullptr) StandardSound::SetSoundPlayer(options.sounds);
   if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
+  Graph::SetWindowOptions({options.scale, options.fullscreen, options.windowKeys});
   if (options.nosound) StandardSound::Silence();
 
   int status = demo ? PlayDemo(options) : Body();

@@ -194,6 +194,7 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
       {"--timedemo " + good + " --headless --record " + good, ""},
       {"--timedemo " + good + " --headless --record /dev/full", "/dev/full"},
       {"--timedemo " + good + " --headless --record ''", "file name"},
+      {"--scale 9", "'9'"},
       {"--fast", "--fast"}};
   std::vector<std::string> outs;
   for (const auto& [args, text] : cases) {
