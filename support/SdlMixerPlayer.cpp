@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,6 +41,53 @@ class QuietStderr {
   int saved_ = -1;
 };
 
+// SDL2_mixer and the score of codec libraries it pulls in are loaded at the first sound
+// (on the opening thread, see Prepare), not when the program starts: loading them took
+// some 10 ms of every start-up.
+struct Mixer {
+  decltype(&::Mix_OpenAudioDevice) OpenAudioDevice = nullptr;
+  decltype(&::Mix_QuerySpec) QuerySpec = nullptr;
+  decltype(&::Mix_AllocateChannels) AllocateChannels = nullptr;
+  decltype(&::Mix_LoadWAV_RW) LoadWAV_RW = nullptr;
+  decltype(&::Mix_PlayChannelTimed) PlayChannelTimed = nullptr;
+  decltype(&::Mix_GroupOldest) GroupOldest = nullptr;
+  decltype(&::Mix_HaltChannel) HaltChannel = nullptr;
+  decltype(&::Mix_Playing) Playing = nullptr;
+  decltype(&::Mix_FreeChunk) FreeChunk = nullptr;
+  decltype(&::Mix_CloseAudio) CloseAudio = nullptr;
+};
+Mixer mix;
+
+template <typename F>
+bool Resolve(void* library, const char* name, F& into) {
+  into = reinterpret_cast<F>(::dlsym(library, name));
+  return into != nullptr;
+}
+
+// FALSE, with the reason, when the library or one of its functions is missing.
+bool LoadMixer(std::string& error) {
+  static bool loaded = false;
+  if (loaded) return true;
+  void* library = ::dlopen("libSDL2_mixer-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) {
+    const char* why = ::dlerror();
+    error = why != nullptr ? why : "cannot load libSDL2_mixer-2.0.so.0";
+    return false;
+  }
+  loaded = Resolve(library, "Mix_OpenAudioDevice", mix.OpenAudioDevice) &&
+           Resolve(library, "Mix_QuerySpec", mix.QuerySpec) &&
+           Resolve(library, "Mix_AllocateChannels", mix.AllocateChannels) &&
+           Resolve(library, "Mix_LoadWAV_RW", mix.LoadWAV_RW) &&
+           Resolve(library, "Mix_PlayChannelTimed", mix.PlayChannelTimed) &&
+           Resolve(library, "Mix_GroupOldest", mix.GroupOldest) &&
+           Resolve(library, "Mix_HaltChannel", mix.HaltChannel) &&
+           Resolve(library, "Mix_Playing", mix.Playing) &&
+           Resolve(library, "Mix_FreeChunk", mix.FreeChunk) &&
+           Resolve(library, "Mix_CloseAudio", mix.CloseAudio);
+  if (!loaded) error = "libSDL2_mixer-2.0.so.0 lacks a function this program needs";
+  return loaded;
+}
+
 }  // namespace
 
 SdlMixerPlayer::SdlMixerPlayer(std::vector<std::string> searchDirs)
@@ -49,11 +97,22 @@ SdlMixerPlayer::~SdlMixerPlayer() {
   Close();
 }
 
-bool SdlMixerPlayer::OpenDevice() {
-  if (device_ == Device::Open) return true;
-  if (device_ == Device::Failed) return false;
+void SdlMixerPlayer::Prepare() {
+  if (device_ != Device::Unopened || opener_.joinable()) return;
   ++openAttempts_;
-  device_ = TryOpen() ? Device::Open : Device::Failed;
+  opener_ = std::thread([this] { openedInBackground_ = TryOpen(); });
+}
+
+bool SdlMixerPlayer::OpenDevice() {
+  if (opener_.joinable()) {
+    opener_.join();
+    device_ = openedInBackground_ ? Device::Open : Device::Failed;
+  } else if (device_ == Device::Unopened) {
+    ++openAttempts_;
+    device_ = TryOpen() ? Device::Open : Device::Failed;
+  } else {
+    return device_ == Device::Open;
+  }
   // Every play then writes the game's own three lines; the reason is said once.
   if (device_ == Device::Failed) {
     std::fprintf(stderr, "nova-gunner: no sound: the audio device cannot be opened: %s\n",
@@ -64,13 +123,14 @@ bool SdlMixerPlayer::OpenDevice() {
 
 bool SdlMixerPlayer::TryOpen() {
   QuietStderr quiet;
+  if (!LoadMixer(lastError_)) return false;
   // Audio only: the graphics service owns SDL video on its own thread.
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     lastError_ = SDL_GetError();
     return false;
   }
   audioSubsystem_ = true;
-  if (Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr,
+  if (mix.OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr,
                           SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_CHANNELS_CHANGE) !=
       0) {
     lastError_ = Mix_GetError();
@@ -79,9 +139,9 @@ bool SdlMixerPlayer::TryOpen() {
     return false;
   }
   Uint16 format = 0;
-  Mix_QuerySpec(&frequency_, &format, &outChannels_);
+  mix.QuerySpec(&frequency_, &format, &outChannels_);
   bytesPerSample_ = SDL_AUDIO_BITSIZE(format) / 8;
-  Mix_AllocateChannels(kChannels);
+  mix.AllocateChannels(kChannels);
   return true;
 }
 
@@ -118,7 +178,7 @@ Mix_Chunk* SdlMixerPlayer::Chunk(const char* fileName) {
   }
   // The file is closed here rather than by the mixer, which forgets to on some errors.
   SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-  entry.chunk = file != nullptr ? Mix_LoadWAV_RW(file, 0) : nullptr;
+  entry.chunk = file != nullptr ? mix.LoadWAV_RW(file, 0) : nullptr;
   if (file != nullptr) SDL_RWclose(file);
   if (entry.chunk == nullptr) lastError_ = Mix_GetError();
   return entry.chunk;
@@ -129,20 +189,20 @@ void SdlMixerPlayer::WaitUntilDone(int channel, const Mix_Chunk* chunk) const {
   const Uint32 bytesPerSecond = static_cast<Uint32>(frequency_ * outChannels_ * bytesPerSample_);
   const Uint64 lengthMs = bytesPerSecond ? Uint64{chunk->alen} * 1000 / bytesPerSecond : 0;
   const Uint64 deadline = SDL_GetTicks64() + lengthMs + 1000;
-  while (Mix_Playing(channel) != 0 && SDL_GetTicks64() < deadline) SDL_Delay(2);
+  while (mix.Playing(channel) != 0 && SDL_GetTicks64() < deadline) SDL_Delay(2);
 }
 
 bool SdlMixerPlayer::Play(const char* fileName, std::uint32_t flags) {
   if (fileName == nullptr || *fileName == '\0' || !OpenDevice()) return false;
   Mix_Chunk* chunk = Chunk(fileName);
   if (chunk == nullptr) return false;
-  int channel = Mix_PlayChannel(-1, chunk, 0);
+  int channel = mix.PlayChannelTimed(-1, chunk, 0, -1);
   if (channel < 0) {
     // Every channel busy: the oldest sound gives way, as a new shot matters more.
-    const int oldest = Mix_GroupOldest(-1);
+    const int oldest = mix.GroupOldest(-1);
     if (oldest >= 0) {
-      Mix_HaltChannel(oldest);
-      channel = Mix_PlayChannel(oldest, chunk, 0);
+      mix.HaltChannel(oldest);
+      channel = mix.PlayChannelTimed(oldest, chunk, 0, -1);
     }
     if (channel < 0) {
       lastError_ = Mix_GetError();
@@ -154,12 +214,13 @@ bool SdlMixerPlayer::Play(const char* fileName, std::uint32_t flags) {
 }
 
 void SdlMixerPlayer::Close() {
-  if (device_ == Device::Open) Mix_HaltChannel(-1);
+  if (opener_.joinable()) OpenDevice();  // an opening under way ends first
+  if (device_ == Device::Open) mix.HaltChannel(-1);
   for (auto& [name, entry] : cache_) {
-    if (entry.chunk != nullptr) Mix_FreeChunk(entry.chunk);
+    if (entry.chunk != nullptr) mix.FreeChunk(entry.chunk);
   }
   cache_.clear();
-  if (device_ == Device::Open) Mix_CloseAudio();
+  if (device_ == Device::Open) mix.CloseAudio();
   if (audioSubsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   audioSubsystem_ = false;
   device_ = Device::Unopened;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <unordered_map>
 #include <vector>
 
@@ -14,9 +15,10 @@ struct Mix_Chunk;
 
 namespace StandardSound {
 
-// Plays WAV files through SDL2_mixer, several at once. The audio device is opened on the
-// first Play and never retried after a failure, so a machine without sound costs each
-// event only a flag test. Files are looked up as named (relative to the working
+// Plays WAV files through SDL2_mixer, several at once. The audio device is opened on a
+// thread of its own from Prepare (InitSound calls it), or else on the first Play, and
+// never retried after a failure, so a machine without sound costs each event only a
+// flag test. Files are looked up as named (relative to the working
 // directory), then in each search directory when the name has no directory part.
 // SDL2_mixer is one per process: keep one player open at a time.
 class SdlMixerPlayer final : public SoundPlayer {
@@ -27,6 +29,8 @@ class SdlMixerPlayer final : public SoundPlayer {
   SdlMixerPlayer& operator=(const SdlMixerPlayer&) = delete;
 
   bool Play(const char* fileName, std::uint32_t flags) override;
+  // Starts opening the device in the background; the first Play waits for it.
+  void Prepare() override;
 
   // Stops every sound, frees the loaded files and closes the device; a later Play
   // opens it again.
@@ -73,6 +77,8 @@ class SdlMixerPlayer final : public SoundPlayer {
   int outChannels_ = 0;
   int bytesPerSample_ = 0;
   std::string lastError_;
+  std::thread opener_;               // the background opening, until OpenDevice joins it
+  bool openedInBackground_ = false;  // its result, read after the join
 };
 
 // The player used when none was set: an SdlMixerPlayer that also searches the

@@ -45,6 +45,7 @@ bool InitSound(bool asynchronousSound) {
     gSoundList[e].soundFlag = flags;
   }
   gActive = true;
+  if (!gSilenced) Player().Prepare();
   return true;
 }
 
