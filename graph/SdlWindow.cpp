@@ -1,5 +1,9 @@
 // The window on a real display, through SDL2 (with a few X11 calls SDL does not offer).
 // All SDL video calls stay on the window thread.
+// clang-format off
+#include "graph/Graph.h"  // before Xlib, whose macro None would meet WindowSystemKind::None
+// clang-format on
+
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xatom.h>
@@ -16,6 +20,7 @@
 #include <string>
 #include <system_error>
 #include <thread>
+#include <vector>
 
 #include "graph/Event.h"
 #include "graph/WindowSystem.h"
@@ -26,6 +31,7 @@ namespace {
 
 constexpr Uint64 kFrameMs = 16;  // at most one present per frame
 constexpr int kQuitCode = 1;
+constexpr int kMaxScale = 8;
 
 bool WindowManagerRuns(Display* display) {
   Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
@@ -87,6 +93,8 @@ class SdlWindowSystem final : public WindowSystem {
     x_ = x;
     y_ = y;
     shared_ = &shared;
+    options_ = Graph::CurrentWindowOptions();
+    options_.scale = std::clamp(options_.scale, 0, kMaxScale);
     message_ = std::move(message);
     NoBusAutolaunch();
     try {
@@ -199,7 +207,9 @@ class SdlWindowSystem final : public WindowSystem {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       return false;
     }
-    window_ = SDL_CreateWindow("Graph", x_, y_, shared_->width, shared_->depth,
+    // Scale 0 is taken as the largest that fits until the frame is known.
+    scale_ = options_.scale == 0 ? FittingScale(0, 0, 0, 0) : options_.scale;
+    window_ = SDL_CreateWindow("Graph", x_, y_, shared_->width * scale_, shared_->depth * scale_,
                                SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
     if (!window_) {
       message_("Couldn't create main window", "Error");
@@ -218,7 +228,12 @@ class SdlWindowSystem final : public WindowSystem {
       XGetInputFocus(display_, &previousFocus_, &revert);
     }
     SDL_ShowWindow(window_);
-    FitFrame();
+    wmRuns_ = display_ && WindowManagerRuns(display_);
+    if (options_.scale == 1)
+      FitFrame();
+    else
+      PlaceScaled();
+    if (options_.fullscreen) SetFullscreen(true);
     {
       std::lock_guard lock(shared_->windowLock);
       shared_->alive = true;
@@ -230,19 +245,83 @@ class SdlWindowSystem final : public WindowSystem {
   // A window manager tells the frame's size a moment after the window is mapped.
   void FitFrame() {
     int top = 0, left = 0, bottom = 0, right = 0;
+    if (!WaitForFrame(top, left, bottom, right)) return;
+    SDL_SetWindowSize(window_, std::max(1, shared_->width - left - right),
+                      std::max(1, shared_->depth - top - bottom));
+    SDL_SetWindowPosition(window_, x_ + left, y_ + top);
+  }
+
+  // The frame's sizes; FALSE when there is no frame (no window manager) or none came.
+  bool WaitForFrame(int& top, int& left, int& bottom, int& right) {
     auto framed = [&] {
       return SDL_GetWindowBordersSize(window_, &top, &left, &bottom, &right) == 0 &&
              (top || left || bottom || right);
     };
-    if (!display_ || !WindowManagerRuns(display_)) return;
+    if (!wmRuns_) return false;
     for (int waited = 0; !framed() && waited < 1000; waited += 10) {
       SDL_PumpEvents();
       SDL_Delay(10);
     }
-    if (!framed()) return;
-    SDL_SetWindowSize(window_, std::max(1, shared_->width - left - right),
-                      std::max(1, shared_->depth - top - bottom));
-    SDL_SetWindowPosition(window_, x_ + left, y_ + top);
+    return framed();
+  }
+
+  // The largest scale whose window, with a frame of these sizes, fits the usable area.
+  int FittingScale(int top, int left, int bottom, int right) const {
+    SDL_Rect usable;
+    int display = window_ ? std::max(0, SDL_GetWindowDisplayIndex(window_)) : 0;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+    int n = std::min((usable.w - left - right) / shared_->width,
+                     (usable.h - top - bottom) / shared_->depth);
+    return std::clamp(n, 1, kMaxScale);
+  }
+
+  // A scaled window keeps its whole client area, scale x the surface; its frame's corner
+  // goes to (x, y), moved into the usable area where the window fits there.
+  void PlaceScaled() {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    WaitForFrame(top, left, bottom, right);
+    if (options_.scale == 0) {
+      int n = FittingScale(top, left, bottom, right);
+      if (n != scale_) {
+        scale_ = n;
+        SDL_SetWindowSize(window_, shared_->width * n, shared_->depth * n);
+      }
+    }
+    SDL_Rect usable{x_, y_, 0, 0};
+    SDL_GetDisplayUsableBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &usable);
+    int outerW = shared_->width * scale_ + left + right;
+    int outerH = shared_->depth * scale_ + top + bottom;
+    int x = std::clamp(x_, usable.x, std::max(usable.x, usable.x + usable.w - outerW));
+    int y = std::clamp(y_, usable.y, std::max(usable.y, usable.y + usable.h - outerH));
+    SDL_SetWindowPosition(window_, x + left, y + top);
+  }
+
+  // Full screen is the desktop-sized window of SDL where a window manager runs. Without
+  // one SDL would only believe the window full screen (the X window keeps its size), so
+  // the window itself is moved over the whole display and put back afterwards.
+  void SetFullscreen(bool on) {
+    if (on == fullscreen_) return;
+    if (!display_ || wmRuns_) {
+      if (SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0) return;
+    } else if (on) {
+      SDL_Rect bounds;
+      if (SDL_GetDisplayBounds(std::max(0, SDL_GetWindowDisplayIndex(window_)), &bounds) != 0)
+        return;
+      SDL_GetWindowPosition(window_, &windowed_.x, &windowed_.y);
+      SDL_GetWindowSize(window_, &windowed_.w, &windowed_.h);
+      SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+      SDL_SetWindowSize(window_, bounds.w, bounds.h);
+      SDL_RaiseWindow(window_);
+    } else {
+      SDL_SetWindowSize(window_, windowed_.w, windowed_.h);
+      SDL_SetWindowPosition(window_, windowed_.x, windowed_.y);
+    }
+    fullscreen_ = on;
+  }
+
+  static bool TogglesFullscreen(const SDL_KeyboardEvent& key) {
+    return key.keysym.sym == SDLK_F11 ||
+           (key.keysym.sym == SDLK_RETURN && (key.keysym.mod & KMOD_ALT) != 0);
   }
 
   void Stop() {
@@ -281,6 +360,12 @@ class SdlWindowSystem final : public WindowSystem {
           presentWanted = true;
         } else if (e.type == SDL_QUIT) {
           return;
+        } else if ((e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) && TogglesFullscreen(e.key)) {
+          // The window's own keys, whatever else the window does with keys.
+          if (e.type == SDL_KEYDOWN && !e.key.repeat) {
+            SetFullscreen(!fullscreen_);
+            Repaint();
+          }
         } else if (e.type == SDL_WINDOWEVENT) {
           switch (e.window.event) {
             case SDL_WINDOWEVENT_CLOSE:
@@ -313,34 +398,130 @@ class SdlWindowSystem final : public WindowSystem {
     XFlush(display_);
   }
 
-  // Copies a block of 0xRRGGBB pixels into the window's own surface.
-  static void Copy(SDL_Surface* to, const Raster::Colour* from, int stride, const SDL_Rect& r) {
-    SDL_ConvertPixels(r.w, r.h, SDL_PIXELFORMAT_RGB888,
-                      from + static_cast<std::size_t>(r.y) * stride + r.x, stride * 4,
-                      to->format->format,
-                      static_cast<Uint8*>(to->pixels) + static_cast<std::size_t>(r.y) * to->pitch +
-                          r.x * to->format->BytesPerPixel,
-                      to->pitch);
+  // Where the picture lies in the window's surface: every pixel an n x n block, the
+  // top-left corner at (x, y). Full screen centres the largest whole scale that fits.
+  struct View {
+    int n = 1, x = 0, y = 0;
+  };
+  View ViewOf(const SDL_Surface* s) const {
+    if (!fullscreen_) return View{scale_, 0, 0};
+    int n = std::max(1, std::min(s->w / shared_->width, s->h / shared_->depth));
+    return View{n, std::max(0, (s->w - n * shared_->width) / 2),
+                std::max(0, (s->h - n * shared_->depth) / 2)};
   }
 
-  SDL_Rect Visible(SDL_Surface* s, const Raster::Area& a) const {
-    int right = std::min({a.right, s->w, shared_->width}),
-        bottom = std::min({a.bottom, s->h, shared_->depth});
+  // Copies a block of 0xRRGGBB pixels into the window's own surface.
+  static void Copy(SDL_Surface* to, const Raster::Colour* from, int stride, const SDL_Rect& r,
+                   const View& v) {
+    SDL_ConvertPixels(
+        r.w, r.h, SDL_PIXELFORMAT_RGB888, from + static_cast<std::size_t>(r.y) * stride + r.x,
+        stride * 4, to->format->format,
+        static_cast<Uint8*>(to->pixels) + static_cast<std::size_t>(v.y + r.y) * to->pitch +
+            (v.x + r.x) * to->format->BytesPerPixel,
+        to->pitch);
+  }
+
+  // Takes a block out of a picture, so that it is scaled after the lock is given back.
+  void Stage(const Raster::Colour* from, int stride, const SDL_Rect& r) {
+    staged_.resize(static_cast<std::size_t>(r.w) * r.h);
+    for (int row = 0; row < r.h; ++row)
+      std::memcpy(&staged_[static_cast<std::size_t>(row) * r.w],
+                  from + static_cast<std::size_t>(r.y + row) * stride + r.x,
+                  static_cast<std::size_t>(r.w) * 4);
+  }
+
+  template <int N>
+  static void Widen(Uint32* to, const Raster::Colour* from, int w, int n) {
+    const int k = N ? N : n;
+    for (int i = 0; i < w; ++i, to += k)
+      for (int j = 0; j < k; ++j) to[j] = from[i];
+  }
+
+  // Writes the staged block into the surface, every pixel an n x n block: each row once,
+  // widened, then copied to the n - 1 rows below it. 0xRRGGBB is the surface's own
+  // format on a 24-bit display; any other goes through SDL's conversion row by row.
+  void ShowStaged(SDL_Surface* to, const SDL_Rect& r, const View& v) {
+    const int n = v.n, bpp = to->format->BytesPerPixel;
+    const std::size_t rowBytes = static_cast<std::size_t>(r.w) * n * bpp;
+    const bool direct = bpp == 4 && to->format->Rmask == 0xFF0000 && to->format->Gmask == 0xFF00 &&
+                        to->format->Bmask == 0xFF;
+    if (!direct) converted_.resize(static_cast<std::size_t>(r.w) * bpp);
+    for (int row = 0; row < r.h; ++row) {
+      const Raster::Colour* from = &staged_[static_cast<std::size_t>(row) * r.w];
+      Uint8* first = static_cast<Uint8*>(to->pixels) +
+                     static_cast<std::size_t>(v.y + (r.y + row) * n) * to->pitch +
+                     static_cast<std::size_t>(v.x + r.x * n) * bpp;
+      if (direct) {
+        Uint32* out = reinterpret_cast<Uint32*>(first);
+        switch (n) {
+          case 2:
+            Widen<2>(out, from, r.w, n);
+            break;
+          case 3:
+            Widen<3>(out, from, r.w, n);
+            break;
+          case 4:
+            Widen<4>(out, from, r.w, n);
+            break;
+          default:
+            Widen<0>(out, from, r.w, n);
+            break;
+        }
+      } else {
+        SDL_ConvertPixels(r.w, 1, SDL_PIXELFORMAT_RGB888, from, r.w * 4, to->format->format,
+                          converted_.data(), r.w * bpp);
+        Uint8* out = first;
+        for (int i = 0; i < r.w; ++i)
+          for (int j = 0; j < n; ++j, out += bpp)
+            std::memcpy(out, &converted_[static_cast<std::size_t>(i) * bpp], bpp);
+      }
+      for (int copy = 1; copy < n; ++copy)
+        std::memcpy(first + static_cast<std::size_t>(copy) * to->pitch, first, rowBytes);
+    }
+  }
+
+  // The part of the area that has whole blocks in the surface, in picture pixels.
+  SDL_Rect Visible(SDL_Surface* s, const View& v, const Raster::Area& a) const {
+    int right = std::min({a.right, (s->w - v.x) / v.n, shared_->width}),
+        bottom = std::min({a.bottom, (s->h - v.y) / v.n, shared_->depth});
     return SDL_Rect{a.left, a.top, std::max(0, right - a.left), std::max(0, bottom - a.top)};
+  }
+
+  // Writes a block of a picture into the surface: a plain copy at scale 1 while the lock
+  // is held, otherwise staged under the lock and scaled by Finish after it.
+  void Take(SDL_Surface* s, const Raster::Colour* from, const SDL_Rect& r, const View& v) {
+    if (v.n == 1)
+      Copy(s, from, shared_->width, r, v);
+    else
+      Stage(from, shared_->width, r);
+  }
+  SDL_Rect Finish(SDL_Surface* s, const SDL_Rect& r, const View& v) {
+    if (v.n != 1) ShowStaged(s, r, v);
+    return SDL_Rect{v.x + r.x * v.n, v.y + r.y * v.n, r.w * v.n, r.h * v.n};
   }
 
   // Shows what the server drew since the last present.
   void Present() {
+    auto start = std::chrono::steady_clock::now();
     SDL_Surface* s = SDL_GetWindowSurface(window_);
     SDL_Rect r{};
+    View v;
     {
       std::lock_guard lock(shared_->windowLock);
       shared_->wakePending = false;
-      if (s) r = Visible(s, shared_->dirty);
+      if (s) v = ViewOf(s), r = Visible(s, v, shared_->dirty);
       shared_->dirty = Raster::Area{};
-      if (r.w > 0 && r.h > 0) Copy(s, shared_->window.data(), shared_->width, r);
+      if (r.w > 0 && r.h > 0) Take(s, shared_->window.data(), r, v);
     }
-    if (r.w > 0 && r.h > 0) SDL_UpdateWindowSurfaceRects(window_, &r, 1);
+    if (r.w > 0 && r.h > 0) {
+      SDL_Rect shown = Finish(s, r, v);
+      SDL_UpdateWindowSurfaceRects(window_, &shown, 1);
+    }
+    shared_->presentNanoseconds +=
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                       std::chrono::steady_clock::now() - start)
+                                       .count());
+    shared_->presents++;
   }
 
   // The whole window again from the surface: window lock, then surface lock.
@@ -348,13 +529,27 @@ class SdlWindowSystem final : public WindowSystem {
     SDL_Surface* s = SDL_GetWindowSurface(window_);
     if (!s) return;
     SDL_Rect r{};
+    View v = ViewOf(s);
     {
       std::lock_guard windowLock(shared_->windowLock);
       std::lock_guard surfaceLock(shared_->surfaceLock);
-      r = Visible(s, Raster::Area{0, 0, shared_->width, shared_->depth});
-      if (r.w > 0 && r.h > 0) Copy(s, shared_->surface.data(), shared_->width, r);
+      r = Visible(s, v, Raster::Area{0, 0, shared_->width, shared_->depth});
+      if (r.w > 0 && r.h > 0) Take(s, shared_->surface.data(), r, v);
     }
+    if (r.w > 0 && r.h > 0) Finish(s, r, v);
+    if (fullscreen_ || scale_ != 1) BlackAround(s, v);
     SDL_UpdateWindowSurface(window_);
+  }
+
+  // Black where the surface has no picture.
+  void BlackAround(SDL_Surface* s, const View& v) const {
+    int right = v.x + shared_->width * v.n, bottom = v.y + shared_->depth * v.n;
+    SDL_Rect bands[4] = {{0, 0, s->w, v.y},
+                         {0, bottom, s->w, s->h - bottom},
+                         {0, v.y, v.x, bottom - v.y},
+                         {right, v.y, s->w - right, bottom - v.y}};
+    for (SDL_Rect& b : bands)
+      if (b.w > 0 && b.h > 0) SDL_FillRect(s, &b, 0);
   }
 
   int x_ = 0, y_ = 0;
@@ -371,6 +566,13 @@ class SdlWindowSystem final : public WindowSystem {
   Display* display_ = nullptr;
   ::Window previousFocus_ = None;
   bool firstActivation_ = true;
+  Graph::WindowOptions options_;
+  int scale_ = 1;  // of the window, when not full screen
+  bool fullscreen_ = false;
+  bool wmRuns_ = false;
+  SDL_Rect windowed_{};  // the window's place before full screen without a window manager
+  std::vector<Raster::Colour> staged_;
+  std::vector<Uint8> converted_;
 };
 
 }  // namespace

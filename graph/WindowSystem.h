@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -54,6 +55,8 @@ struct WindowShared {
   Raster::Area dirty;        // drawn but not yet shown
   bool alive = false;        // a window shows the picture
   bool wakePending = false;  // the window thread has been woken and not yet presented
+  // What the presents of changed areas cost so far (for the benchmarks).
+  std::atomic<std::uint64_t> presents{0}, presentNanoseconds{0};
 };
 
 using MessageFn = std::function<void(std::string_view message, std::string_view caption)>;
