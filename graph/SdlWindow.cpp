@@ -32,6 +32,7 @@ namespace {
 constexpr Uint64 kFrameMs = 16;  // at most one present per frame
 constexpr int kQuitCode = 1;
 constexpr int kMaxScale = 8;
+constexpr int kTile = 32;  // picture pixels a side: the unit of a scaled present
 
 bool WindowManagerRuns(Display* display) {
   Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
@@ -437,46 +438,85 @@ class SdlWindowSystem final : public WindowSystem {
       for (int j = 0; j < k; ++j) to[j] = from[i];
   }
 
-  // Writes the staged block into the surface, every pixel an n x n block: each row once,
-  // widened, then copied to the n - 1 rows below it. 0xRRGGBB is the surface's own
-  // format on a 24-bit display; any other goes through SDL's conversion row by row.
-  void ShowStaged(SDL_Surface* to, const SDL_Rect& r, const View& v) {
+  // Writes block b of the picture (its top-left pixel at `from`) into the surface, every
+  // pixel an n x n block: each row once, widened, then copied to the n - 1 rows below it.
+  // 0xRRGGBB is the surface's own format on a 24-bit display; any other goes through
+  // SDL's conversion row by row.
+  void ShowBlock(SDL_Surface* to, const Raster::Colour* from, int stride, const SDL_Rect& b,
+                 const View& v) {
     const int n = v.n, bpp = to->format->BytesPerPixel;
-    const std::size_t rowBytes = static_cast<std::size_t>(r.w) * n * bpp;
+    const std::size_t rowBytes = static_cast<std::size_t>(b.w) * n * bpp;
     const bool direct = bpp == 4 && to->format->Rmask == 0xFF0000 && to->format->Gmask == 0xFF00 &&
                         to->format->Bmask == 0xFF;
-    if (!direct) converted_.resize(static_cast<std::size_t>(r.w) * bpp);
-    for (int row = 0; row < r.h; ++row) {
-      const Raster::Colour* from = &staged_[static_cast<std::size_t>(row) * r.w];
+    if (!direct) converted_.resize(static_cast<std::size_t>(b.w) * bpp);
+    for (int row = 0; row < b.h; ++row, from += stride) {
       Uint8* first = static_cast<Uint8*>(to->pixels) +
-                     static_cast<std::size_t>(v.y + (r.y + row) * n) * to->pitch +
-                     static_cast<std::size_t>(v.x + r.x * n) * bpp;
+                     static_cast<std::size_t>(v.y + (b.y + row) * n) * to->pitch +
+                     static_cast<std::size_t>(v.x + b.x * n) * bpp;
       if (direct) {
         Uint32* out = reinterpret_cast<Uint32*>(first);
         switch (n) {
           case 2:
-            Widen<2>(out, from, r.w, n);
+            Widen<2>(out, from, b.w, n);
             break;
           case 3:
-            Widen<3>(out, from, r.w, n);
+            Widen<3>(out, from, b.w, n);
             break;
           case 4:
-            Widen<4>(out, from, r.w, n);
+            Widen<4>(out, from, b.w, n);
             break;
           default:
-            Widen<0>(out, from, r.w, n);
+            Widen<0>(out, from, b.w, n);
             break;
         }
       } else {
-        SDL_ConvertPixels(r.w, 1, SDL_PIXELFORMAT_RGB888, from, r.w * 4, to->format->format,
-                          converted_.data(), r.w * bpp);
+        SDL_ConvertPixels(b.w, 1, SDL_PIXELFORMAT_RGB888, from, b.w * 4, to->format->format,
+                          converted_.data(), b.w * bpp);
         Uint8* out = first;
-        for (int i = 0; i < r.w; ++i)
+        for (int i = 0; i < b.w; ++i)
           for (int j = 0; j < n; ++j, out += bpp)
             std::memcpy(out, &converted_[static_cast<std::size_t>(i) * bpp], bpp);
       }
       for (int copy = 1; copy < n; ++copy)
         std::memcpy(first + static_cast<std::size_t>(copy) * to->pitch, first, rowBytes);
+    }
+  }
+
+  // Writes the staged block r into the surface and says which parts of the window changed.
+  // Scaled, every pixel written costs n x n, so only the tiles that differ from what the
+  // surface shows are written: the changed area is the box around a tick's changes, most
+  // of which is the same picture again.
+  void ShowStaged(SDL_Surface* to, const SDL_Rect& r, const View& v, bool whole) {
+    const int width = shared_->width;
+    const std::size_t pictureSize = static_cast<std::size_t>(width) * shared_->depth;
+    if (shown_.size() != pictureSize) shown_.assign(pictureSize, 0), whole = true;
+    auto staged = [&](int x, int y) {
+      return &staged_[static_cast<std::size_t>(y - r.y) * r.w + x - r.x];
+    };
+    auto shown = [&](int x, int y) { return &shown_[static_cast<std::size_t>(y) * width + x]; };
+    auto show = [&](const SDL_Rect& b) {
+      ShowBlock(to, staged(b.x, b.y), r.w, b, v);
+      for (int y = b.y; y < b.y + b.h; ++y)
+        std::memcpy(shown(b.x, y), staged(b.x, y), static_cast<std::size_t>(b.w) * 4);
+      changed_.push_back(SDL_Rect{v.x + b.x * v.n, v.y + b.y * v.n, b.w * v.n, b.h * v.n});
+    };
+    changed_.clear();
+    if (whole) return show(r);
+    const int right = r.x + r.w, bottom = r.y + r.h;
+    for (int top = r.y; top < bottom; top = top / kTile * kTile + kTile) {
+      const int rows = std::min(top / kTile * kTile + kTile, bottom) - top;
+      int run = -1;  // the left of a run of changed tiles
+      for (int left = r.x;;) {
+        const int next = std::min(left / kTile * kTile + kTile, right);
+        bool differs = false;
+        for (int y = top; left < right && y < top + rows && !differs; ++y)
+          differs = std::memcmp(staged(left, y), shown(left, y),
+                                static_cast<std::size_t>(next - left) * 4) != 0;
+        if (differs && run < 0) run = left;
+        if (!differs && run >= 0) show(SDL_Rect{run, top, left - run, rows}), run = -1;
+        if (left >= right) break;
+        left = next;
+      }
     }
   }
 
@@ -495,9 +535,11 @@ class SdlWindowSystem final : public WindowSystem {
     else
       Stage(from, shared_->width, r);
   }
-  SDL_Rect Finish(SDL_Surface* s, const SDL_Rect& r, const View& v) {
-    if (v.n != 1) ShowStaged(s, r, v);
-    return SDL_Rect{v.x + r.x * v.n, v.y + r.y * v.n, r.w * v.n, r.h * v.n};
+  // The window's changed parts are then in changed_.
+  void Finish(SDL_Surface* s, const SDL_Rect& r, const View& v, bool whole) {
+    if (v.n != 1) return ShowStaged(s, r, v, whole);
+    shown_.clear();  // no longer kept: the next scaled view starts whole
+    changed_.assign(1, SDL_Rect{v.x + r.x, v.y + r.y, r.w, r.h});
   }
 
   // Shows what the server drew since the last present.
@@ -514,8 +556,9 @@ class SdlWindowSystem final : public WindowSystem {
       if (r.w > 0 && r.h > 0) Take(s, shared_->window.data(), r, v);
     }
     if (r.w > 0 && r.h > 0) {
-      SDL_Rect shown = Finish(s, r, v);
-      SDL_UpdateWindowSurfaceRects(window_, &shown, 1);
+      Finish(s, r, v, false);
+      if (!changed_.empty())
+        SDL_UpdateWindowSurfaceRects(window_, changed_.data(), static_cast<int>(changed_.size()));
     }
     shared_->presentNanoseconds +=
         static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
@@ -536,7 +579,7 @@ class SdlWindowSystem final : public WindowSystem {
       r = Visible(s, v, Raster::Area{0, 0, shared_->width, shared_->depth});
       if (r.w > 0 && r.h > 0) Take(s, shared_->surface.data(), r, v);
     }
-    if (r.w > 0 && r.h > 0) Finish(s, r, v);
+    if (r.w > 0 && r.h > 0) Finish(s, r, v, true);
     if (fullscreen_ || scale_ != 1) BlackAround(s, v);
     SDL_UpdateWindowSurface(window_);
   }
@@ -572,6 +615,8 @@ class SdlWindowSystem final : public WindowSystem {
   bool wmRuns_ = false;
   SDL_Rect windowed_{};  // the window's place before full screen without a window manager
   std::vector<Raster::Colour> staged_;
+  std::vector<Raster::Colour> shown_;  // the picture as the surface shows it, when scaled
+  std::vector<SDL_Rect> changed_;
   std::vector<Uint8> converted_;
 };
 
