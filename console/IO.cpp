@@ -77,6 +77,10 @@ void SetKeySource(KeyEventSource* source) {
   gLastPollEmpty = false;
 }
 
+void PushKey(const KeyEvent& event) {
+  detail::PushKey(event);
+}
+
 void Init() {
   gLastPollEmpty = false;
   if (gSource != nullptr) return;

@@ -35,6 +35,13 @@ class KeyEventSource {
 // key is cleared. The source must outlive its use.
 void SetKeySource(KeyEventSource* source);
 
+// A key from elsewhere than the terminal (the window's keys, a game pad), from any thread:
+// it joins the keys typed in the terminal in the order they came, wakes a read or a pause
+// waiting for input, and is read like any terminal key. Ctrl+C, Ctrl+Z and Ctrl+\ raise
+// their signals at once, as a terminal does. While keys come from a source set with
+// SetKeySource the pushed keys wait for the terminal's turn.
+void PushKey(const KeyEvent& event);
+
 // Starts the module: unless a key source was set, puts the terminal (standard input,
 // else /dev/tty) into raw mode, restored on every exit. Keys are always read from
 // standard input; where it is the terminal and the terminal confirms the kitty keyboard

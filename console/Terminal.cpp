@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/eventfd.h>
 #include <termios.h>
 #include <time.h>
 #include <unistd.h>
@@ -14,7 +15,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <exception>
+#include <mutex>
 
 #include "console/Lib.h"
 #include "console/TermDecoder.h"
@@ -158,16 +161,55 @@ void InstallSignalHandlers() {
   ::sigaction(SIGCONT, &cont, nullptr);
 }
 
+// The signal a terminal makes of Ctrl+C, Ctrl+Z or Ctrl+\ (0 for any other key).
+int SignalOf(const KeyEvent& e) {
+  const std::uint32_t mods = e.state & (LEFT_CTRL | RIGHT_CTRL | LEFT_ALT | RIGHT_ALT);
+  if (!e.keyDown || mods == 0 || (mods & (LEFT_ALT | RIGHT_ALT)) != 0) return 0;
+  if (e.virtualKey == 'C') return SIGINT;
+  if (e.virtualKey == 'Z') return SIGTSTP;
+  if (e.virtualKey == 0xDC) return SIGQUIT;
+  return 0;
+}
+
+// ---- keys pushed from other threads (the window's): a queue, and an eventfd polled beside
+// standard input that wakes a waiting read or pause.
+
+struct PushedKeys {
+  std::mutex lock;
+  std::deque<KeyEvent> events;  // guarded by lock
+  std::atomic<bool> waiting{false};
+  std::atomic<int> wakeFd{-1};
+};
+
+PushedKeys& Pushed() {
+  static PushedKeys pushed;
+  return pushed;
+}
+
+// Made by the key source, before its first wait, or by the first push; -1 when the system
+// has none to give: a pushed key then waits for the next poll.
+int MakeWakeFd(PushedKeys& p) {
+  std::lock_guard guard(p.lock);
+  if (p.wakeFd.load() < 0) p.wakeFd.store(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+  return p.wakeFd.load();
+}
+
+// As many keys as a held key repeats in two minutes: beyond them the game is not reading,
+// and further keys are dropped, as a full console input buffer drops them.
+constexpr std::size_t kMaxPushed = 4096;
+
 // ---- the key source over standard input
 
 class TerminalKeySource final : public KeyEventSource {
  public:
+  TerminalKeySource() { MakeWakeFd(Pushed()); }
+
   bool Peek(KeyEvent& event) override {
     // Right after Idle found nothing there is nothing new to look for.
     if (!HasKey() && !idleFoundNothing_) Pump(0);
     idleFoundNothing_ = false;
     if (HasKey()) {
-      event = decoder_.Front();
+      event = keys_.front();
       return true;
     }
     if (!ended_) return false;
@@ -177,8 +219,8 @@ class TerminalKeySource final : public KeyEventSource {
 
   KeyEvent Read() override {
     for (;;) {
-      if (HasKey()) return decoder_.Pop();
-      if (ended_) return EscapeEvent();
+      if (HasKey()) return Pop();
+      if (ended_ && !TakePushed()) return EscapeEvent();
       Pump(-1);
     }
   }
@@ -200,7 +242,7 @@ class TerminalKeySource final : public KeyEventSource {
       return false;
     // Terminals answer at once; over a slow link the answer may take a round trip.
     const std::uint64_t deadline = Lib::MonotonicMs() + 1000;
-    while (!decoder_.DeviceAttributesSeen() && !ended_ && decoder_.EventCount() < 64) {
+    while (!decoder_.DeviceAttributesSeen() && !ended_ && keys_.size() < kMaxWaiting) {
       const std::uint64_t now = Lib::MonotonicMs();
       if (now >= deadline) break;
       Pump(static_cast<int>(deadline - now));
@@ -211,46 +253,80 @@ class TerminalKeySource final : public KeyEventSource {
 
  private:
   // Under the kitty protocol the terminal no longer turns Ctrl+C, Ctrl+Z and Ctrl+\ into
-  // signals itself.
+  // signals itself. (Pushed keys never get here as such: PushKey signals at once.)
   bool HasKey() {
-    while (decoder_.HasEvent()) {
-      const KeyEvent& e = decoder_.Front();
-      const std::uint32_t mods = e.state & (LEFT_CTRL | RIGHT_CTRL | LEFT_ALT | RIGHT_ALT);
-      int sig = 0;
-      if (kitty_ && e.keyDown && mods != 0 && (mods & (LEFT_ALT | RIGHT_ALT)) == 0) {
-        if (e.virtualKey == 'C') sig = SIGINT;
-        if (e.virtualKey == 'Z') sig = SIGTSTP;
-        if (e.virtualKey == 0xDC) sig = SIGQUIT;
-      }
+    while (!keys_.empty()) {
+      const int sig = kitty_ ? SignalOf(keys_.front()) : 0;
       if (sig == 0) return true;
-      decoder_.Pop();
+      keys_.pop_front();
       ::kill(0, sig);
     }
     return false;
   }
 
+  KeyEvent Pop() {
+    const KeyEvent e = keys_.front();
+    keys_.pop_front();
+    return e;
+  }
+
+  void TakeDecoded() {
+    while (decoder_.HasEvent()) keys_.push_back(decoder_.Pop());
+  }
+
+  // Pushed keys join behind the terminal's keys read so far. One pushed while a terminal
+  // key is still being decoded (a lone ESC not yet settled) waits behind that key.
+  bool TakePushed() {
+    PushedKeys& p = Pushed();
+    if (!p.waiting.load() || decoder_.MsUntilSettle(Lib::MonotonicMs()) >= 0) return false;
+    std::lock_guard guard(p.lock);
+    keys_.insert(keys_.end(), p.events.begin(), p.events.end());
+    p.events.clear();
+    p.waiting.store(false);
+    return true;
+  }
+
+  // After a poll of standard input and of the push wake-up (when there is one): reads
+  // what came, settles the decoder when no byte was waiting, takes the pushed keys.
+  void AfterPoll(const pollfd (&p)[2]) {
+    if (p[0].revents != 0) {
+      ReadReady(p[0].revents);
+    } else {
+      decoder_.Advance(Lib::MonotonicMs());
+    }
+    TakeDecoded();
+    if (p[1].fd >= 0 && p[1].revents != 0) {
+      std::uint64_t count = 0;
+      if (::read(p[1].fd, &count, sizeof count) < 0) count = 0;  // taken by an earlier read
+    }
+    TakePushed();
+  }
+
+  static pollfd WakeFd() { return pollfd{Pushed().wakeFd.load(), POLLIN, 0}; }
+
   // One wait of at most timeoutMs (-1: no limit), cut short when a pending ESC or
-  // sequence falls due, and one read. Reads nothing while enough decoded keys wait, so a
-  // flood of input stays in the kernel. Time settles the decoder only when the poll
-  // found no byte waiting: a read may have stopped inside a sequence whose rest is still
-  // in the terminal, however long the keys before it took to be used.
-  // TRUE when it read something or saw the input end.
+  // sequence falls due or a key is pushed, and one read. Reads nothing while enough keys
+  // wait, so a flood of input stays in the kernel. Time settles the decoder only when the
+  // poll found no byte waiting: a read may have stopped inside a sequence whose rest is
+  // still in the terminal, however long the keys before it took to be used.
+  // TRUE when it read or took something or saw the input end.
   bool Pump(int timeoutMs) {
-    if (ended_ || decoder_.EventCount() >= 64) return true;
+    if (ended_) {
+      TakePushed();
+      return true;
+    }
+    if (keys_.size() >= kMaxWaiting) return true;
     const std::int64_t settle = decoder_.MsUntilSettle(Lib::MonotonicMs());
     if (settle >= 0 && (timeoutMs < 0 || settle < timeoutMs)) timeoutMs = static_cast<int>(settle);
-    pollfd p{fd_, POLLIN, 0};
-    const int r = ::poll(&p, 1, timeoutMs);
+    pollfd p[2] = {{fd_, POLLIN, 0}, WakeFd()};
+    const std::size_t before = keys_.size();
+    const int r = ::poll(p, p[1].fd >= 0 ? 2 : 1, timeoutMs);
     if (r < 0) {
       if (errno != EINTR && errno != EAGAIN) End();
       return ended_;
     }
-    if (r == 0) {
-      decoder_.Advance(Lib::MonotonicMs());
-      return decoder_.HasEvent();
-    }
-    ReadReady(p.revents);
-    return true;
+    AfterPoll(p);
+    return r > 0 || keys_.size() > before;
   }
 
   // After poll reported the input ready: one read, stamped with the time it came.
@@ -281,7 +357,7 @@ class TerminalKeySource final : public KeyEventSource {
       if (now.tv_sec > deadline.tv_sec ||
           (now.tv_sec == deadline.tv_sec && now.tv_nsec >= deadline.tv_nsec))
         return;
-      if (ended_ || decoder_.EventCount() >= 64) {
+      if (ended_ || keys_.size() >= kMaxWaiting) {
         while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &deadline, nullptr) == EINTR) {
         }
         return;
@@ -291,12 +367,10 @@ class TerminalKeySource final : public KeyEventSource {
       const std::int64_t settle = decoder_.MsUntilSettle(Lib::MonotonicMs());
       if (settle >= 0) leftNs = std::min(leftNs, settle * 1000000);
       const timespec left{static_cast<time_t>(leftNs / 1000000000), leftNs % 1000000000};
-      pollfd p{fd_, POLLIN, 0};
-      const int r = ::ppoll(&p, 1, &left, nullptr);
-      if (r > 0) {
-        ReadReady(p.revents);
-      } else if (r == 0) {
-        decoder_.Advance(Lib::MonotonicMs());
+      pollfd p[2] = {{fd_, POLLIN, 0}, WakeFd()};
+      const int r = ::ppoll(p, p[1].fd >= 0 ? 2 : 1, &left, nullptr);
+      if (r >= 0) {
+        AfterPoll(p);
       } else if (errno != EINTR) {
         End();
       }
@@ -307,10 +381,13 @@ class TerminalKeySource final : public KeyEventSource {
   void End() {
     ended_ = true;
     decoder_.Finish();
+    TakeDecoded();
   }
 
+  static constexpr std::size_t kMaxWaiting = 64;
   int fd_ = STDIN_FILENO;
   TermDecoder decoder_;
+  std::deque<KeyEvent> keys_;  // decoded and pushed, in the order they came
   bool ended_ = false;
   bool kitty_ = false;
   bool idleFoundNothing_ = false;
@@ -338,6 +415,23 @@ KeyEventSource& TerminalSource() {
 
 void SleepReadingInput(const timespec& deadline) {
   Terminal().SleepUntil(deadline);
+}
+
+void PushKey(const KeyEvent& event) {
+  if (const int sig = SignalOf(event)) {  // Ctrl+C is Ctrl+C wherever it is typed
+    ::kill(0, sig);
+    return;
+  }
+  PushedKeys& p = Pushed();
+  const int fd = p.wakeFd.load() >= 0 ? p.wakeFd.load() : MakeWakeFd(p);
+  {
+    std::lock_guard guard(p.lock);
+    if (p.events.size() >= kMaxPushed) return;
+    p.events.push_back(event);
+    p.waiting.store(true);
+  }
+  const std::uint64_t one = 1;
+  if (fd >= 0 && ::write(fd, &one, sizeof one) < 0) return;  // full: a wake-up waits anyway
 }
 
 void EnterRawMode() {

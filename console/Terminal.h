@@ -20,4 +20,7 @@ void SetFatalHook(void (*hook)(int signal));
 // Sleeps to the absolute CLOCK_MONOTONIC deadline while reading terminal input.
 void SleepReadingInput(const timespec& deadline);
 
+// IO::PushKey: the event joins the terminal source's keys; any thread.
+void PushKey(const KeyEvent& event);
+
 }  // namespace IO::detail

@@ -1,7 +1,9 @@
 // The console on a real pseudo-terminal: keys arrive as codes, and the terminal gets
 // its settings back however the program ends.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -10,6 +12,7 @@
 
 #include "console/ScriptedKeys.h"
 #include "console/TermDecoder.h"
+#include "tests/common/Io.h"
 #include "tests/common/Pty.h"
 
 namespace {
@@ -55,6 +58,36 @@ TEST(Pty, KeysArriveAsCodesInRawModeWithTheirTimingAndTheSettingsComeBack) {
   std::this_thread::sleep_for(100ms);
   p.Write(" ");
   ExpectEnd(p, 0, "[27]BYE");
+}
+
+// Keys pushed from another thread (the window's) wake a waiting read and join the terminal's
+// in the order they came, also during a pause and behind an Escape still settling. The
+// pauses between the writes only make that order certain.
+TEST(Pty, PushedKeysWakeAWaitingReadAndJoinTheTerminalsInOrder) {
+  ScratchDir scratch;
+  const std::string fifo = scratch.File("keys");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  PtyProcess p;
+  StartReady(p, Child({PTY_CHILD_PATH, "push", fifo}));
+  const int pushed = ::open(fifo.c_str(), O_WRONLY | O_CLOEXEC);
+  auto push = [pushed](std::string_view bytes) {
+    ASSERT_EQ(::write(pushed, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+  };
+  push("\x1b[A");
+  ASSERT_TRUE(p.WaitFor("[0][72]", 5s)) << p.Output();
+  p.Write("d");  // a pause of 300 ms, which reads the input as it comes
+  ASSERT_TRUE(p.WaitFor("[100]", 5s)) << p.Output();
+  for (const char* keys : {"bc", "fg"}) {
+    p.Write(std::string(1, keys[0]));
+    std::this_thread::sleep_for(30ms);
+    push(std::string(1, keys[1]));
+    std::this_thread::sleep_for(30ms);
+  }
+  p.Write("\x1b");
+  std::this_thread::sleep_for(15ms);
+  push("h");  // waits behind the Escape, which ends the program
+  ExpectEnd(p, 0, "[100][98][99][102][103][27]BYE");
+  ::close(pushed);
 }
 
 // The codes the child echoes for the events the decoder makes of all the bytes at once.
