@@ -81,6 +81,11 @@ BENCHMARK(BM_Plot16862Requests)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
+  // --scale N: the window shown at that scale (drawing goes on at 1024 x 700 all the same).
+  Graph::WindowOptions options;
+  for (int i = 1; i + 1 < argc; ++i)
+    if (std::string(argv[i]) == "--scale") options.scale = std::atoi(argv[i + 1]);
+  Graph::SetWindowOptions(options);
   const char* display = std::getenv("DISPLAY");
   bool window = display && *display;
   Graph::UseWindowSystem(window ? Graph::WindowSystemKind::Sdl : Graph::WindowSystemKind::None);
@@ -88,8 +93,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "graph_bench: the window could not be opened on DISPLAY=%s\n", display);
     return 1;
   }
-  benchmark::AddCustomContext("graph_window", window ? std::string("shown on DISPLAY=") + display
-                                                     : std::string("none (surface only)"));
+  benchmark::AddCustomContext("graph_window", window
+                                                  ? std::string("shown on DISPLAY=") + display +
+                                                        " at scale " + std::to_string(options.scale)
+                                                  : std::string("none (surface only)"));
   Graph::Rectangle(0, 0, 100, 100, 14, true);
   Graph::GetImage(0, 0, 34, 34, image);  // 36 x 36
   benchmark::RunSpecifiedBenchmarks();
