@@ -502,9 +502,26 @@ class SdlWindowSystem final : public WindowSystem {
     };
     changed_.clear();
     if (whole) return show(r);
+    // A run of changed tiles in a row of tiles is shown once the row below does not
+    // continue it with a run of the same columns: each upload has a cost of its own.
+    auto flush = [&] {
+      for (const SDL_Rect& b : open_)
+        if (b.w > 0) show(b);
+    };
+    open_.clear();
     const int right = r.x + r.w, bottom = r.y + r.h;
     for (int top = r.y; top < bottom; top = top / kTile * kTile + kTile) {
       const int rows = std::min(top / kTile * kTile + kTile, bottom) - top;
+      below_.clear();
+      auto add = [&](int left, int width) {
+        for (SDL_Rect& b : open_)
+          if (b.x == left && b.w == width) {
+            below_.push_back(SDL_Rect{left, b.y, width, b.h + rows});
+            b.w = 0;
+            return;
+          }
+        below_.push_back(SDL_Rect{left, top, width, rows});
+      };
       int run = -1;  // the left of a run of changed tiles
       for (int left = r.x;;) {
         const int next = std::min(left / kTile * kTile + kTile, right);
@@ -513,11 +530,14 @@ class SdlWindowSystem final : public WindowSystem {
           differs = std::memcmp(staged(left, y), shown(left, y),
                                 static_cast<std::size_t>(next - left) * 4) != 0;
         if (differs && run < 0) run = left;
-        if (!differs && run >= 0) show(SDL_Rect{run, top, left - run, rows}), run = -1;
+        if (!differs && run >= 0) add(run, left - run), run = -1;
         if (left >= right) break;
         left = next;
       }
+      flush();
+      open_.swap(below_);
     }
+    flush();
   }
 
   // The part of the area that has whole blocks in the surface, in picture pixels.
@@ -617,6 +637,7 @@ class SdlWindowSystem final : public WindowSystem {
   std::vector<Raster::Colour> staged_;
   std::vector<Raster::Colour> shown_;  // the picture as the surface shows it, when scaled
   std::vector<SDL_Rect> changed_;
+  std::vector<SDL_Rect> open_, below_;  // runs of changed tiles, in picture pixels
   std::vector<Uint8> converted_;
 };
 
