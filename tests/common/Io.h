@@ -14,14 +14,8 @@
 // Everything written to standard output between construction and the first Text().
 class StdoutCapture {
  public:
-  StdoutCapture() {
-    std::fflush(stdout);
-    dup2(fileno(file_), STDOUT_FILENO);
-  }
-  ~StdoutCapture() {
-    Text();
-    std::fclose(file_);
-  }
+  StdoutCapture() { std::fflush(stdout), dup2(fileno(file_), STDOUT_FILENO); }
+  ~StdoutCapture() { Text(), std::fclose(file_); }
   std::string Text() {
     std::fflush(stdout);
     if (saved_ >= 0) dup2(saved_, STDOUT_FILENO), close(saved_), saved_ = -1;
@@ -49,11 +43,8 @@ inline std::string ReadFile(const std::filesystem::path& file) {
 }
 
 // A fresh directory, removed with everything in it.
-struct ScratchDir {
-  ScratchDir() {
-    char name[] = "/tmp/nova-test-XXXXXX";
-    path_ = mkdtemp(name);
-  }
+class ScratchDir {
+ public:
   ~ScratchDir() { std::filesystem::remove_all(path_); }
   const std::filesystem::path& path() const { return path_; }
   // The path of the file `name` in it, written with `text` unless that is empty.
@@ -61,5 +52,8 @@ struct ScratchDir {
     if (!text.empty()) std::ofstream(path_ / name, std::ios::binary) << text;
     return path_ / name;
   }
-  std::filesystem::path path_;
+
+ private:
+  char name_[22] = "/tmp/nova-test-XXXXXX";
+  std::filesystem::path path_ = mkdtemp(name_);
 };

@@ -4,19 +4,19 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <utmp.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <thread>
 #include <utility>
 
-extern char** environ;
-
 namespace testing_pty {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
 
 termios PtyProcess::CookedSettings() {
   termios t{};
@@ -38,10 +38,8 @@ bool SameSettings(const termios& a, const termios& b) {
 }
 
 PtyProcess::~PtyProcess() {
-  if (Running()) {
-    ::kill(pid_, SIGKILL);
-    Wait(std::chrono::seconds(5));
-  }
+  Signal(SIGKILL);
+  Wait(std::chrono::seconds(5));
   if (master_ >= 0) ::close(master_);
   if (slave_ >= 0) ::close(slave_);
 }
@@ -53,38 +51,31 @@ bool PtyProcess::Start(const PtyOptions& options) {
   ::fcntl(master_, F_SETFD, FD_CLOEXEC);
   ::fcntl(slave_, F_SETFD, FD_CLOEXEC);
 
-  // Everything the child needs is prepared before fork: after it, only async-signal-safe
-  // calls are allowed in a threaded test process.
-  std::vector<std::string> envStrings;
-  for (char** e = environ; *e != nullptr; ++e) envStrings.emplace_back(*e);
-  for (const std::string& extra : options.env) {
-    std::string name = extra.substr(0, extra.find('=') + 1);
-    std::erase_if(envStrings, [&](const std::string& s) { return s.starts_with(name); });
-    envStrings.push_back(extra);
+  // All the child needs is made before fork: after it, only async-signal-safe calls are
+  // allowed in a threaded process. execve's char* is historical; it changes nothing.
+  std::vector<char*> argv, envp;
+  for (const std::string& arg : options.argv) argv.push_back(const_cast<char*>(arg.c_str()));
+  for (char** e = environ; *e != nullptr; ++e) {
+    auto replaces = [&](const std::string& x) {
+      return std::strncmp(*e, x.c_str(), x.find('=') + 1) == 0;
+    };
+    if (std::ranges::none_of(options.env, replaces)) envp.push_back(*e);
   }
-  std::vector<char*> envp, argv;
-  for (std::string& s : envStrings) envp.push_back(s.data());
-  envp.push_back(nullptr);
-  std::vector<std::string> args = options.argv;
-  for (std::string& s : args) argv.push_back(s.data());
-  argv.push_back(nullptr);
-  const int slave = slave_;
+  for (const std::string& extra : options.env) envp.push_back(const_cast<char*>(extra.c_str()));
+  argv.push_back(nullptr), envp.push_back(nullptr);
 
   pid_ = ::fork();
   if (pid_ < 0) return false;
   if (pid_ == 0) {
     ::close(master_);
-    int fd = ::fcntl(slave, F_DUPFD, 3);  // login_tty closes the fd it is given
-    if (login_tty(fd) != 0) _exit(126);
+    if (login_tty(::fcntl(slave_, F_DUPFD, 3)) != 0) _exit(126);  // it closes the fd it gets
     if (!options.stdinPath.empty()) {
-      int in = ::open(options.stdinPath.c_str(), O_RDONLY);
+      const int in = ::open(options.stdinPath.c_str(), O_RDONLY | O_CLOEXEC);
       if (in < 0 || ::dup2(in, STDIN_FILENO) < 0) _exit(126);
-      ::close(in);
     }
     if (!options.workingDir.empty() && ::chdir(options.workingDir.c_str()) != 0) _exit(126);
     // Default signal dispositions and mask for the program, whatever the test runner had.
-    sigset_t none;
-    sigemptyset(&none);
+    const sigset_t none{};  // zero: empty
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (int sig : {SIGINT, SIGQUIT, SIGTERM, SIGHUP, SIGPIPE, SIGTSTP, SIGTTOU, SIGTTIN})
       ::signal(sig, SIG_DFL);
@@ -97,42 +88,31 @@ bool PtyProcess::Start(const PtyOptions& options) {
 void PtyProcess::Write(std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t n = ::write(master_, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
+    if (n < 0 && errno != EINTR) return;
+    if (n > 0) bytes.remove_prefix(static_cast<std::size_t>(n));
   }
 }
 
-std::string PtyProcess::Read(std::chrono::milliseconds timeout) {
-  std::string got;
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+std::string PtyProcess::Read(milliseconds timeout) {
+  const std::size_t from = output_.size();
+  for (const auto deadline = Clock::now() + timeout;;) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
     pollfd p{master_, POLLIN, 0};
-    int r = ::poll(&p, 1, static_cast<int>(std::max<long long>(0, left.count())));
+    const int r = ::poll(&p, 1, static_cast<int>(std::max<long long>(0, left)));
     if (r < 0 && errno == EINTR) continue;
-    if (r <= 0) break;
     char buf[4096];
-    ssize_t n = ::read(master_, buf, sizeof buf);
+    const ssize_t n = r > 0 ? ::read(master_, buf, sizeof buf) : 0;
     if (n <= 0) break;
-    got.append(buf, static_cast<std::size_t>(n));
-    if (left.count() <= 0) break;
+    output_.append(buf, static_cast<std::size_t>(n));
+    if (left <= 0) break;
   }
-  output_ += got;
-  return got;
+  return output_.substr(from);
 }
 
-bool PtyProcess::WaitFor(std::string_view text, std::chrono::milliseconds timeout) {
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (output_.find(text) == std::string::npos) {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    if (left.count() <= 0) return false;
-    Read(std::min(left, std::chrono::milliseconds(20)));
-  }
+bool PtyProcess::WaitFor(std::string_view text, milliseconds timeout) {
+  for (const auto deadline = Clock::now() + timeout; output_.find(text) == std::string::npos;
+       Read(milliseconds(20)))
+    if (Clock::now() >= deadline) return false;
   return true;
 }
 
@@ -143,27 +123,23 @@ termios PtyProcess::Settings() const {
 }
 
 void PtyProcess::Signal(int signal) {
-  if (Running()) ::kill(pid_, signal);
+  if (pid_ > 0 && !status_) ::kill(pid_, signal);
 }
 
-std::optional<int> PtyProcess::Wait(std::chrono::milliseconds timeout) {
-  if (status_) return status_;
-  if (pid_ <= 0) return std::nullopt;
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
-  for (;;) {
+std::optional<int> PtyProcess::Wait(milliseconds timeout) {
+  // Reading meanwhile keeps the terminal drained, so a program blocked on output goes on.
+  for (const auto deadline = Clock::now() + timeout; pid_ > 0 && !status_; Read(milliseconds(5))) {
     int status = 0;
-    pid_t r = ::waitpid(pid_, &status, WNOHANG);
-    if (r == pid_) {
+    if (::waitpid(pid_, &status, WNOHANG) == pid_) {
       status_ = status;
-      // Collect what the program wrote last; the terminal keeps it after the end.
-      while (!Read(std::chrono::milliseconds(10)).empty()) {
+      // What the program wrote last: the terminal keeps it after the end.
+      while (!Read(milliseconds(10)).empty()) {
       }
-      return status_;
+    } else if (Clock::now() >= deadline) {
+      break;
     }
-    if (std::chrono::steady_clock::now() >= deadline) return std::nullopt;
-    // Keep the terminal drained so a program blocked on output can go on.
-    Read(std::chrono::milliseconds(5));
   }
+  return status_;
 }
 
 }  // namespace testing_pty

@@ -1,5 +1,4 @@
-// Runs a program on a new pseudo-terminal: write keys to it, read what it prints, read
-// the terminal's settings, send signals, collect its exit status.
+// A program on a pseudo-terminal of its own: keys in, output, settings, signals, exit status.
 #pragma once
 
 #include <sys/types.h>
@@ -15,11 +14,9 @@ namespace testing_pty {
 
 struct PtyOptions {
   std::vector<std::string> argv;  // argv[0] is the program path
-  // Extra "NAME=value" entries on top of the parent's environment.
-  std::vector<std::string> env;
-  std::string workingDir;  // empty: the parent's
-  // Standard input from this file instead of the terminal (e.g. "/dev/null").
-  std::string stdinPath;
+  std::vector<std::string> env;   // "NAME=value" on top of the parent's environment
+  std::string workingDir;         // empty: the parent's
+  std::string stdinPath;          // standard input from this file instead of the terminal
 };
 
 class PtyProcess {
@@ -29,9 +26,7 @@ class PtyProcess {
   PtyProcess& operator=(const PtyProcess&) = delete;
   ~PtyProcess();  // kills (SIGKILL) and reaps a program still running
 
-  // FALSE (with errno) when the terminal or the process cannot be made.
-  bool Start(const PtyOptions& options);
-
+  bool Start(const PtyOptions& options);  // FALSE (with errno) on failure
   void Write(std::string_view bytes);
   // Reads whatever arrives within timeout into Output(); returns the new text.
   std::string Read(std::chrono::milliseconds timeout);
@@ -39,18 +34,13 @@ class PtyProcess {
   bool WaitFor(std::string_view text, std::chrono::milliseconds timeout);
   const std::string& Output() const { return output_; }
 
-  // The terminal's current settings, read through the master side.
-  termios Settings() const;
+  termios Settings() const;  // the terminal's settings now, also after the program ended
   void Signal(int signal);
-
   // The wait status once the program ended within timeout.
   std::optional<int> Wait(std::chrono::milliseconds timeout);
-  bool Running() const { return pid_ > 0 && !status_; }
-
   pid_t Pid() const { return pid_; }
 
-  // The settings a fresh 80x24 terminal gets: canonical input with echo, like a login
-  // shell's.
+  // A fresh 80x24 terminal's settings: canonical input with echo, like a login shell's.
   static termios CookedSettings();
 
  private:
