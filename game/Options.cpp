@@ -8,7 +8,11 @@ namespace NovaGunner {
 
 namespace {
 
+constexpr char kVersion[] = "Nova Gunner " NOVA_VERSION "\n";
+
 constexpr char kUsage[] =
+    "Nova Gunner " NOVA_VERSION
+    "\n"
     "Usage: nova-gunner [options]\n"
     "Without options: the game, from its introduction to the credits.\n"
     "  --record FILE     play as usual and write the keys of the play to FILE\n"
@@ -26,10 +30,17 @@ constexpr char kUsage[] =
     "                    that fits the screen\n"
     "  --fullscreen      start full screen; Alt+Enter or F11 in the window switches\n"
     "  --help            show this text\n"
+    "  --version         show the name and version\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
     "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
     "that cannot be created; 3 the run ended, but the recording or the printed results\n"
     "could not all be written (the reason is on standard error).\n";
+
+// Prints text; kExitWriteFailed when it could not be written in full.
+int Print(const char* text) {
+  std::fputs(text, stdout);
+  return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitOk : kExitWriteFailed;
+}
 
 int Refuse(const std::string& message) {
   std::fprintf(stderr, "nova-gunner: %s\n", message.c_str());
@@ -48,8 +59,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
       return true;
     };
     if (arg == "--help" || arg == "-h") {
-      std::fputs(kUsage, stdout);
-      return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitOk : kExitWriteFailed;
+      return Print(kUsage);
+    } else if (arg == "--version") {
+      return Print(kVersion);
     } else if (arg == "--record") {
       if (!value(options.recordPath)) return Refuse("--record needs a file name");
       options.recording = true;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <regex>
 #include <sstream>
 
 #include "game/Recorder.h"
@@ -211,6 +212,9 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   const Outcome help = Program("--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--timedemo"), std::string::npos);
+  const Outcome version = Program("--version");  // one line, which --help starts with
+  EXPECT_TRUE(std::regex_match(version.out, std::regex("Nova Gunner \\d+\\.\\d+\\.\\d+\n")));
+  EXPECT_TRUE(version.status == 0 && help.out.starts_with(version.out)) << version.out;
 }
 
 }  // namespace
