@@ -231,7 +231,12 @@ SoundPlayer& DefaultSoundPlayer() {
     std::vector<std::string> dirs;
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec) dirs.push_back((exe.parent_path() / ".." / "share" / "nova-gunner").string());
+    // Beside a program in bin/, then one in games/ (where Debian puts games).
+    if (!ec) {
+      const auto share = exe.parent_path() / ".." / "share";
+      dirs.push_back((share / "nova-gunner").string());
+      dirs.push_back((share / "games" / "nova-gunner").string());
+    }
     return new SdlMixerPlayer(std::move(dirs));
   }();
   return *player;

@@ -82,7 +82,8 @@ class SdlMixerPlayer final : public SoundPlayer {
 };
 
 // The player used when none was set: an SdlMixerPlayer that also searches the
-// installed sound directory (<program dir>/../share/nova-gunner). It lives until the
+// installed sound directories (<program dir>/../share/nova-gunner, then
+// <program dir>/../share/games/nova-gunner). It lives until the
 // process ends and is never destroyed, so no exit-time teardown races the audio thread.
 SoundPlayer& DefaultSoundPlayer();
 
