@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "game/NovaGunner.h"
+#include "game/Ship.h"
 #include "graph/Graph.h"
 
 namespace NovaGunner {
@@ -35,46 +36,10 @@ constexpr bool WellFormed(const std::string_view (&map)[Rows], std::size_t width
   return true;
 }
 
-// Art of the larger sprites: the ship points up, the enemy is a domed walker under a
+// Art of the larger sprites (the ship's is in Ship.h): the enemy is a domed walker under a
 // crown of spikes, the boss a fortress between two towers, the explosion a ragged burst.
 // One row of a map per line.
 // clang-format off
-constexpr std::string_view gezelf[34] = {
-    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-    "aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa",
-    "aaaaaaaaaaaaaadddaaaaaaaaaaaaaaaa",
-    "aaaaaaaaaaaaadddddaaaaaaaaaaaaaaa",
-    "aaaaaaaaaaaadddddddaaaaaaaaaaaaaa",
-    "aaaaaaaaaaadddddddddaaaaaaaaaaaaa",
-    "aaaaaaaaaadddddddddddaaaaaaaaaaaa",
-    "aaaaaaaaadddddddddddddaaaaaaaaaaa",
-    "aaaaaaaadddddddddddddddaaaaaaaaaa",
-    "aaaaaaaadddddddddddddddaaaaaaaaaa",
-    "aaaaaaaadddddddddddddddaaaaaaaaaa",
-    "aaaaaaaaddddddcccddddddaaaaaaaaaa",
-    "aaaaaaafdddddcccccdddddfaaaaaaaaa",
-    "aaaaaaffddddcccccccddddffaaaaaaaa",
-    "aaaaaaffddddcccccccddddffaaaaaaaa",
-    "aaaaafffddddcccccccddddfffaaaaaaa",
-    "aaaaffffdddddcccccdddddffffaaaaaa",
-    "aaaaffffddddddcccddddddffffaaaaaa",
-    "aaafffffdddddddddddddddfffffaaaaa",
-    "aaafffffdddddddddddddddfffffaaaaa",
-    "aaffffffdddddddddddddddffffffaaaa",
-    "afffffffdddddddddddddddfffffffaaa",
-    "afffffffdddddddddddddddfffffffaaa",
-    "ffffffffdddddddddddddddffffffffaa",
-    "ffffffffdddddddddddddddffffffffaa",
-    "ffffffffdddddddddddddddffffffffaa",
-    "ffffffffdddddddddddddddffffffffaa",
-    "aaaaadddddaaaadddddaaaadddddaaaaa",
-    "aaaaadddddaaaadddddaaaadddddaaaaa",
-    "aaaaaahhhaaaaaahhhaaaaaahhhaaaaaa",
-    "aaaaahhhhhaaaahhhhhaaaahhhhhaaaaa",
-    "aaaahhhhhhhaahhhhhhhaahhhhhhhaaaa",
-};
 constexpr std::string_view vijand[34] = {
     "aaaaaahhaaaaaaaahaaaaaaaahhaaaaaaa",
     "aaaaaaahhaaaaaaahaaaaaaahhaaaaaaaa",
@@ -274,7 +239,7 @@ void InitBox(const std::string_view (&map)[20], const ColorMap& colorMap, CARDIN
 void InitYou() {
   const CARDINAL x0 = you.x;
   const CARDINAL y0 = you.y;
-  ColorMap colorMap{9, 14, 9, 12, 10, 2, 8, 15};
+  ColorMap colorMap = kGezelfColours;
   PlotMap(gezelf, colorMap, x0, y0);
   Graph::GetImage(x0 + 1, y0 + 1, x0 + 32, y0 + 33, bitmapyououtro);
   colorMap[0] = 0;

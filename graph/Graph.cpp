@@ -18,6 +18,7 @@
 
 #include "graph/Event.h"
 #include "graph/Font.h"
+#include "graph/Palette.h"
 #include "graph/Raster.h"
 #include "graph/WindowSystem.h"
 
@@ -130,11 +131,6 @@ struct {
   CARDINAL x1 = 1, y1 = 1, x2 = 1, y2 = 1;
 } textWindow;
 std::function<void(std::string_view)> messageSink;
-
-constexpr CARDINAL kStdPalette[16] = {
-    0x000000, 0x0000B0, 0x00B000, 0x008080, 0xB00000, 0x800080, 0xB06000, 0xC0C0C0,
-    0x808080, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF,
-};
 
 void Message(std::string_view text, std::string_view caption) {
   if (messageSink) {
