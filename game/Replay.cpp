@@ -14,6 +14,7 @@
 #include "console/Lib.h"
 #include "game/NovaGunner.h"
 #include "game/Recorder.h"
+#include "game/Ship.h"
 #include "graph/Graph.h"
 #include "support/StandardSound.h"
 
@@ -210,7 +211,9 @@ int Main(const Options& options) {
   if (options.clock != nullptr) Lib::SetClock(options.clock);
   if (options.sounds != nullptr) StandardSound::SetSoundPlayer(options.sounds);
   if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-  Graph::SetWindowOptions({options.scale, options.fullscreen, options.windowKeys});
+  constexpr int kIconSide = 64;  // the ship at twice its size
+  Graph::SetWindowOptions(
+      {options.scale, options.fullscreen, options.windowKeys, ShipIcon(kIconSide), kIconSide});
   if (options.nosound) StandardSound::Silence();
 
   int status = demo ? PlayDemo(options) : Body();

@@ -84,6 +84,9 @@ struct WindowOptions {
   bool fullscreen = false;  // start full screen; Alt+Enter and F11 toggle at any time
   bool windowKeys = false;  // keys typed in the window and game pad buttons go to the key
                             // sink; the window keeps the keyboard focus
+  // The window's icon: iconSize x iconSize pixels, 0xAARRGGBB row by row; none if empty.
+  std::vector<std::uint32_t> icon{};
+  int iconSize = 0;
 };
 void SetWindowOptions(const WindowOptions& options);
 const WindowOptions& CurrentWindowOptions();

@@ -217,6 +217,15 @@ class SdlWindowSystem final : public WindowSystem {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       return false;
     }
+    if (options_.iconSize > 0 &&
+        options_.icon.size() == std::size_t(options_.iconSize) * options_.iconSize) {
+      // For the title bar and the task list only: nothing drawn changes.
+      SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+          options_.icon.data(), options_.iconSize, options_.iconSize, 32, options_.iconSize * 4,
+          SDL_PIXELFORMAT_ARGB8888);
+      if (icon) SDL_SetWindowIcon(window_, icon);
+      SDL_FreeSurface(icon);
+    }
     SDL_SysWMinfo info;
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
