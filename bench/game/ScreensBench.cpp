@@ -31,6 +31,9 @@ struct _XDisplay;
 _XDisplay* XOpenDisplay(const char* name);
 }
 
+// XProbe.cpp: TRUE when some pixel of the block of the "Graph" window is white.
+bool WhiteInGraphWindow(const std::string& display, int x0, int y0, int x1, int y1);
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -61,18 +64,9 @@ double CpuPercentOver(pid_t pid, std::chrono::seconds span) {
   return 100.0 * (CpuSeconds(pid) - before) / (MsSince(t) / 1000.0);
 }
 
-// TRUE when some pixel of the block is white: text has been drawn there.
-bool WhiteIn(const testing_x::WindowPixels& w, int x0, int y0, int x1, int y1) {
-  for (int y = y0; y < std::min(y1, w.height); ++y)
-    for (int x = x0; x < std::min(x1, w.width); ++x)
-      if (w.at(x, y) == 0xFFFFFF) return true;
-  return false;
-}
-
 bool WaitForWhite(const std::string& display, int x0, int y0, int x1, int y1) {
   for (auto end = Clock::now() + 30s; Clock::now() < end;) {
-    auto w = testing_x::ReadWindowPixels(display, "Graph");
-    if (w && WhiteIn(*w, x0, y0, x1, y1)) return true;
+    if (WhiteInGraphWindow(display, x0, y0, x1, y1)) return true;
     std::this_thread::sleep_for(2ms);
   }
   return false;
