@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "graph/Event.h"
+#include "graph/WindowKeys.h"
 #include "graph/WindowSystem.h"
 
 namespace Graph::detail {
@@ -237,6 +238,7 @@ class SdlWindowSystem final : public WindowSystem {
       int revert = 0;
       XGetInputFocus(display_, &previousFocus_, &revert);
     }
+    if (options_.windowKeys) StartKeys();
     SDL_ShowWindow(window_);
     wmRuns_ = display_ && WindowManagerRuns(display_);
     if (options_.scale == 1)
@@ -340,10 +342,29 @@ class SdlWindowSystem final : public WindowSystem {
       shared_->alive = false;
       shared_->wakePending = false;
     }
+    if (keys_) {
+      keys_.reset();  // closes the pads
+      SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     display_ = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+
+  // The window's keys and the game pads go to the key sink; without pads the keys still go.
+  void StartKeys() {
+    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+    keys_ = std::make_unique<WindowKeys>([](const IO::KeyEvent& e) {
+      if (KeySink sink = CurrentKeySink()) sink(e);
+    });
+  }
+
+  // An event, waiting at most timeoutMs (-1: no limit), and less when a pad repeat is due.
+  int WaitEvent(SDL_Event* e, int timeoutMs) {
+    const int repeat = keys_ ? keys_->Repeat(SDL_GetTicks64()) : -1;
+    if (repeat >= 0 && (timeoutMs < 0 || repeat < timeoutMs)) timeoutMs = repeat;
+    return timeoutMs < 0 ? SDL_WaitEvent(e) : SDL_WaitEventTimeout(e, timeoutMs);
   }
 
   void Loop() {
@@ -360,9 +381,9 @@ class SdlWindowSystem final : public WindowSystem {
           presentWanted = false;
           continue;
         }
-        got = SDL_WaitEventTimeout(&e, static_cast<int>(lastPresent + kFrameMs - now));
+        got = WaitEvent(&e, static_cast<int>(lastPresent + kFrameMs - now));
       } else {
-        got = SDL_WaitEvent(&e);
+        got = WaitEvent(&e, -1);
       }
       while (got) {
         if (e.type == wakeEvent_) {
@@ -376,6 +397,8 @@ class SdlWindowSystem final : public WindowSystem {
             SetFullscreen(!fullscreen_);
             Repaint();
           }
+        } else if (keys_ && keys_->Handle(e, SDL_GetTicks64())) {
+          // a key or a game pad's, gone to the key sink
         } else if (e.type == SDL_WINDOWEVENT) {
           switch (e.window.event) {
             case SDL_WINDOWEVENT_CLOSE:
@@ -388,7 +411,7 @@ class SdlWindowSystem final : public WindowSystem {
             case SDL_WINDOWEVENT_FOCUS_GAINED:
               if (firstActivation_) {
                 firstActivation_ = false;
-                GiveFocusBack();
+                if (!keys_) GiveFocusBack();  // with window keys the window keeps it
               }
               break;
             default:
@@ -638,6 +661,7 @@ class SdlWindowSystem final : public WindowSystem {
   Display* display_ = nullptr;
   ::Window previousFocus_ = None;
   bool firstActivation_ = true;
+  std::unique_ptr<WindowKeys> keys_;
   Graph::WindowOptions options_;
   int scale_ = 1;  // of the window, when not full screen
   bool fullscreen_ = false;
