@@ -63,7 +63,7 @@ std::string NameOf(::Display* d, ::Window w) {
 
 }  // namespace
 
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(const std::string& screen) {
   if (const char* d = std::getenv("DISPLAY")) previousDisplay_ = d;
   int ready[2];
   if (pipe(ready) != 0) return;
@@ -77,7 +77,7 @@ XvfbServer::XvfbServer() {
     close_range(4, ~0u, 0);
     // It writes its number to fd 3 once it accepts connections. -noreset: else it resets
     // when its last client leaves and refuses whoever connects meanwhile.
-    execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+    execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten", "tcp",
            "-noreset", static_cast<char*>(nullptr));
     _exit(127);
   }

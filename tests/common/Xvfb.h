@@ -13,11 +13,12 @@ struct _XDisplay;  // Xlib's Display
 
 namespace testing_x {
 
-// An Xvfb (1280x1024x24, no window manager) on a display number it picks itself; DISPLAY
-// points at it until the destructor ends it. Not Running() without Xvfb: the test may skip.
+// An Xvfb (a screen of WIDTHxHEIGHTxDEPTH, no window manager) on a display number it picks
+// itself; DISPLAY points at it until the destructor ends it. Not Running() without Xvfb:
+// the test may skip.
 class XvfbServer {
  public:
-  XvfbServer();
+  explicit XvfbServer(const std::string& screen = "1280x1024x24");
   ~XvfbServer();
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;

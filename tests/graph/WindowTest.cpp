@@ -7,26 +7,63 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
 #include "graph/Graph.h"
 #include "tests/common/Xvfb.h"
 
+// Last: Xlib's macros (None, Bool, Status) would meet names in the headers above.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
+
 namespace {
 
 using namespace std::chrono_literals;
 using Graph::CARDINAL;
 
-// Whether the window comes to show the surface (or, with `gone`, goes) within 5 s.
-bool Soon(const std::string& display, bool gone = false) {
+// How a window of width x height shows the surface: every pixel a scale x scale block,
+// the picture's top-left corner at (x, y), black around it.
+struct Look {
+  int scale = 1, x = 0, y = 0, width = 1024, height = 700;
+};
+
+// Whether the window comes to show the surface so (or, with no look, goes) within 5 s.
+bool Soon(const std::string& display, std::optional<Look> look = Look{}) {
   const auto surface = Graph::ReadSurface();
+  std::vector<std::uint32_t> expected;
+  for (int y = 0; look && y < look->height; ++y)
+    for (int x = 0; x < look->width; ++x) {
+      const int px = (x - look->x) / look->scale, py = (y - look->y) / look->scale;
+      const bool in = x >= look->x && y >= look->y && px < 1024 && py < 700;
+      expected.push_back(in ? surface[py * 1024 + px] : 0);
+    }
   for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;
        std::this_thread::sleep_for(20ms)) {
     auto shown = testing_x::ReadWindowPixels(display, "Graph");
-    if (gone ? !shown : shown && shown->pixels == surface) return true;
+    if (!look ? !shown : shown && shown->width == look->width && shown->pixels == expected)
+      return true;
   }
   return false;
+}
+
+void DrawSome() {
+  Graph::Rectangle(250, 0, 1024, 700, 9, true);
+  for (CARDINAL i = 0; i < 200; ++i) Graph::Plot(300 + i, 300 + i / 2, i);
+  Graph::RawOutText(20, 20, 15, "Score: 12345");
+}
+
+// Presses the keys together in the window with the focus, as a keyboard does.
+void Type(const std::string& display, std::initializer_list<KeySym> keys) {
+  Display* d = XOpenDisplay(display.c_str());
+  for (KeySym k : keys) XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 0);
+  for (auto k = std::rbegin(keys); k != std::rend(keys); ++k)
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, *k), False, 0);
+  XCloseDisplay(d);
 }
 
 // Runs the scenario in a child process of its own; it passes when no complaint came back.
@@ -41,11 +78,13 @@ void InChild(const std::function<std::string()>& scenario, const char* output = 
 }
 
 // The window open on an Xvfb of its own, over a stand-in for the terminal.
-void OnXvfb(const std::function<std::string(const std::string& display)>& scenario) {
+void OnXvfb(const std::function<std::string(const std::string& display)>& scenario,
+            const std::string& screen = "1280x1024x24", Graph::WindowOptions options = {}) {
   InChild([&] {
-    testing_x::XvfbServer x;
+    testing_x::XvfbServer x(screen);
     if (!x.Running()) return std::string("no Xvfb");
     testing_x::XStandIn terminal(x.Display(), "terminal");
+    Graph::SetWindowOptions(options);
     if (!Graph::Init(1, 1, 1024, 700)) return std::string("no window");
     std::string complaint = scenario(x.Display());
     Graph::Exit();
@@ -55,9 +94,7 @@ void OnXvfb(const std::function<std::string(const std::string& display)>& scenar
 
 TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
   OnXvfb([](const std::string& display) {
-    Graph::Rectangle(250, 0, 1024, 700, 9, true);
-    for (CARDINAL i = 0; i < 200; ++i) Graph::Plot(300 + i, 300 + i / 2, i);
-    Graph::RawOutText(20, 20, 15, "Score: 12345");
+    DrawSome();
     if (!Soon(display)) return "the window does not show the surface";
     testing_x::CoverAndUncover(display, 100, 100, 400, 300);
     Graph::Plot(150, 150, 12);  // drawn after the cover left, before or after the repaint
@@ -68,8 +105,45 @@ TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
     std::this_thread::sleep_for(500ms);
     if (testing_x::FocusedTitle(display) != "Graph") return "a later activation was given away";
     if (!testing_x::CloseWindow(display, "Graph")) return "no window to close";
-    return Soon(display, true) ? "" : "the window stayed";
+    return Soon(display, std::nullopt) ? "" : "the window stayed";
   });
+}
+
+TEST(WindowTest, ScaledEverySurfacePixelIsABlockAlsoAfterARepaint) {
+  OnXvfb(
+      [](const std::string& display) {
+        DrawSome();
+        const Look twice{2, 0, 0, 2048, 1400};
+        if (!Soon(display, twice)) return "the window does not show the surface at scale 2";
+        testing_x::CoverAndUncover(display, 100, 100, 400, 300);
+        Graph::Plot(150, 150, 12);
+        return Soon(display, twice) ? "" : "the window at scale 2 was not repainted";
+      },
+      "2400x1600x24", {.scale = 2});
+}
+
+// Full screen with no window manager (the window itself then covers the display).
+TEST(WindowTest, FullScreenCentresTheLargestWholeScaleAndAltEnterOrF11Toggle) {
+  OnXvfb(
+      [](const std::string& display) {
+        DrawSome();
+        return Soon(display, Look{1, 128, 50, 1280, 800}) ? "" : "not centred at scale 1";
+      },
+      "1280x800x24", {.fullscreen = true});
+  OnXvfb(
+      [](const std::string& display) {
+        DrawSome();
+        const Look full{2, 176, 100, 2400, 1600};
+        if (!Soon(display, full)) return "not centred at scale 2";
+        testing_x::Focus(display, "Graph");
+        std::this_thread::sleep_for(100ms);
+        Type(display, {XK_Alt_L, XK_Return});
+        Graph::Plot(150, 150, 12);
+        if (!Soon(display)) return "Alt+Enter did not give the window back";
+        Type(display, {XK_F11});
+        return Soon(display, full) ? "" : "F11 did not make it full screen again";
+      },
+      "2400x1600x24", {.fullscreen = true});
 }
 
 TEST(WindowTest, WithoutADisplayInitFailsAtOnceAndSilently) {
