@@ -51,12 +51,6 @@ bool Soon(const std::string& display, std::optional<Look> look = Look{}) {
   return false;
 }
 
-void DrawSome() {
-  Graph::Rectangle(250, 0, 1024, 700, 9, true);
-  for (CARDINAL i = 0; i < 200; ++i) Graph::Plot(300 + i, 300 + i / 2, i);
-  Graph::RawOutText(20, 20, 15, "Score: 12345");
-}
-
 // Presses the keys together in the window with the focus, as a keyboard does.
 void Type(const std::string& display, std::initializer_list<KeySym> keys) {
   Display* d = XOpenDisplay(display.c_str());
@@ -77,7 +71,7 @@ void InChild(const std::function<std::string()>& scenario, const char* output = 
   EXPECT_EXIT(child(), testing::ExitedWithCode(0), output);
 }
 
-// The window open on an Xvfb of its own, over a stand-in for the terminal.
+// The window open on an Xvfb of its own, over a stand-in for the terminal, with a picture.
 void OnXvfb(const std::function<std::string(const std::string& display)>& scenario,
             const std::string& screen = "1280x1024x24", Graph::WindowOptions options = {}) {
   InChild([&] {
@@ -86,6 +80,9 @@ void OnXvfb(const std::function<std::string(const std::string& display)>& scenar
     testing_x::XStandIn terminal(x.Display(), "terminal");
     Graph::SetWindowOptions(options);
     if (!Graph::Init(1, 1, 1024, 700)) return std::string("no window");
+    Graph::Rectangle(250, 0, 1024, 700, 9, true);
+    for (CARDINAL i = 0; i < 200; ++i) Graph::Plot(300 + i, 300 + i / 2, i);
+    Graph::RawOutText(20, 20, 15, "Score: 12345");
     std::string complaint = scenario(x.Display());
     Graph::Exit();
     return complaint;
@@ -94,7 +91,6 @@ void OnXvfb(const std::function<std::string(const std::string& display)>& scenar
 
 TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
   OnXvfb([](const std::string& display) {
-    DrawSome();
     if (!Soon(display)) return "the window does not show the surface";
     testing_x::CoverAndUncover(display, 100, 100, 400, 300);
     Graph::Plot(150, 150, 12);  // drawn after the cover left, before or after the repaint
@@ -112,7 +108,6 @@ TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
 TEST(WindowTest, ScaledEverySurfacePixelIsABlockAlsoAfterARepaint) {
   OnXvfb(
       [](const std::string& display) {
-        DrawSome();
         const Look twice{2, 0, 0, 2048, 1400};
         if (!Soon(display, twice)) return "the window does not show the surface at scale 2";
         testing_x::CoverAndUncover(display, 100, 100, 400, 300);
@@ -126,13 +121,11 @@ TEST(WindowTest, ScaledEverySurfacePixelIsABlockAlsoAfterARepaint) {
 TEST(WindowTest, FullScreenCentresTheLargestWholeScaleAndAltEnterOrF11Toggle) {
   OnXvfb(
       [](const std::string& display) {
-        DrawSome();
         return Soon(display, Look{1, 128, 50, 1280, 800}) ? "" : "not centred at scale 1";
       },
       "1280x800x24", {.fullscreen = true});
   OnXvfb(
       [](const std::string& display) {
-        DrawSome();
         const Look full{2, 176, 100, 2400, 1600};
         if (!Soon(display, full)) return "not centred at scale 2";
         testing_x::Focus(display, "Graph");
