@@ -161,7 +161,9 @@ class SdlWindowSystem final : public WindowSystem {
     }
     // The first paint goes on while the program draws on. The first touch of the window's
     // shared memory (page faults, some 10 ms) comes before the locks that drawing needs.
-    if (SDL_Surface* s = SDL_GetWindowSurface(window_))
+    // Scaled or full screen, the paint writes every pixel after the locks anyway.
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (s && scale_ == 1 && !fullscreen_)
       std::memset(s->pixels, 0, static_cast<std::size_t>(s->h) * s->pitch);
     Repaint();
     Loop();
@@ -454,15 +456,6 @@ class SdlWindowSystem final : public WindowSystem {
         to->pitch);
   }
 
-  // Takes a block out of a picture, so that it is scaled after the lock is given back.
-  void Stage(const Raster::Colour* from, int stride, const SDL_Rect& r) {
-    staged_.resize(static_cast<std::size_t>(r.w) * r.h);
-    for (int row = 0; row < r.h; ++row)
-      std::memcpy(&staged_[static_cast<std::size_t>(row) * r.w],
-                  from + static_cast<std::size_t>(r.y + row) * stride + r.x,
-                  static_cast<std::size_t>(r.w) * 4);
-  }
-
   template <int N>
   static void Widen(Uint32* to, const Raster::Colour* from, int w, int n) {
     const int k = N ? N : n;
@@ -514,52 +507,50 @@ class SdlWindowSystem final : public WindowSystem {
     }
   }
 
-  // Writes the staged block r into the surface and says which parts of the window changed.
-  // Scaled, every pixel written costs n x n, so only the tiles that differ from what the
-  // surface shows are written: the changed area is the box around a tick's changes, most
-  // of which is the same picture again.
-  void ShowStaged(SDL_Surface* to, const SDL_Rect& r, const View& v, bool whole) {
+  // Under the lock, scaled: brings the window thread's copy of the picture up to date in
+  // block r and lists in blocks_ the parts that changed. Every pixel shown costs n x n, so
+  // only the tiles that differ from the copy count: the changed area is the box around a
+  // tick's changes, most of which is the same picture again.
+  void TakeChanged(const Raster::Colour* from, const SDL_Rect& r, bool whole) {
     const int width = shared_->width;
     const std::size_t pictureSize = static_cast<std::size_t>(width) * shared_->depth;
     if (shown_.size() != pictureSize) shown_.assign(pictureSize, 0), whole = true;
-    auto staged = [&](int x, int y) {
-      return &staged_[static_cast<std::size_t>(y - r.y) * r.w + x - r.x];
+    auto at = [width](auto* picture, int x, int y) {
+      return picture + static_cast<std::size_t>(y) * width + x;
     };
-    auto shown = [&](int x, int y) { return &shown_[static_cast<std::size_t>(y) * width + x]; };
-    auto show = [&](const SDL_Rect& b) {
-      ShowBlock(to, staged(b.x, b.y), r.w, b, v);
+    auto take = [&](const SDL_Rect& b) {
       for (int y = b.y; y < b.y + b.h; ++y)
-        std::memcpy(shown(b.x, y), staged(b.x, y), static_cast<std::size_t>(b.w) * 4);
-      changed_.push_back(SDL_Rect{v.x + b.x * v.n, v.y + b.y * v.n, b.w * v.n, b.h * v.n});
+        std::memcpy(at(shown_.data(), b.x, y), at(from, b.x, y), static_cast<std::size_t>(b.w) * 4);
     };
-    changed_.clear();
-    if (whole) return show(r);
-    // A run of changed tiles in a row of tiles is shown once the row below does not
+    blocks_.clear();
+    if (whole) return take(r), blocks_.push_back(r);
+    // A run of changed tiles in a row of tiles is listed once the row below does not
     // continue it with a run of the same columns: each upload has a cost of its own.
     auto flush = [&] {
       for (const SDL_Rect& b : open_)
-        if (b.w > 0) show(b);
+        if (b.w > 0) blocks_.push_back(b);
     };
     open_.clear();
     const int right = r.x + r.w, bottom = r.y + r.h;
     for (int top = r.y; top < bottom; top = top / kTile * kTile + kTile) {
       const int rows = std::min(top / kTile * kTile + kTile, bottom) - top;
       below_.clear();
-      auto add = [&](int left, int width) {
+      auto add = [&](int left, int columns) {
+        take(SDL_Rect{left, top, columns, rows});
         for (SDL_Rect& b : open_)
-          if (b.x == left && b.w == width) {
-            below_.push_back(SDL_Rect{left, b.y, width, b.h + rows});
+          if (b.x == left && b.w == columns) {
+            below_.push_back(SDL_Rect{left, b.y, columns, b.h + rows});
             b.w = 0;
             return;
           }
-        below_.push_back(SDL_Rect{left, top, width, rows});
+        below_.push_back(SDL_Rect{left, top, columns, rows});
       };
       int run = -1;  // the left of a run of changed tiles
       for (int left = r.x;;) {
         const int next = std::min(left / kTile * kTile + kTile, right);
         bool differs = false;
         for (int y = top; left < right && y < top + rows && !differs; ++y)
-          differs = std::memcmp(staged(left, y), shown(left, y),
+          differs = std::memcmp(at(from, left, y), at(shown_.data(), left, y),
                                 static_cast<std::size_t>(next - left) * 4) != 0;
         if (differs && run < 0) run = left;
         if (!differs && run >= 0) add(run, left - run), run = -1;
@@ -579,19 +570,24 @@ class SdlWindowSystem final : public WindowSystem {
     return SDL_Rect{a.left, a.top, std::max(0, right - a.left), std::max(0, bottom - a.top)};
   }
 
-  // Writes a block of a picture into the surface: a plain copy at scale 1 while the lock
-  // is held, otherwise staged under the lock and scaled by Finish after it.
-  void Take(SDL_Surface* s, const Raster::Colour* from, const SDL_Rect& r, const View& v) {
-    if (v.n == 1)
-      Copy(s, from, shared_->width, r, v);
-    else
-      Stage(from, shared_->width, r);
-  }
-  // The window's changed parts are then in changed_.
-  void Finish(SDL_Surface* s, const SDL_Rect& r, const View& v, bool whole) {
-    if (v.n != 1) return ShowStaged(s, r, v, whole);
+  // Writes block r of a picture into the surface, while the lock is held: a plain copy at
+  // scale 1; scaled, the changed parts are taken and Finish scales them after the lock.
+  void Take(SDL_Surface* s, const Raster::Colour* from, const SDL_Rect& r, const View& v,
+            bool whole) {
+    if (v.n != 1) return TakeChanged(from, r, whole);
+    Copy(s, from, shared_->width, r, v);
     shown_.clear();  // no longer kept: the next scaled view starts whole
-    changed_.assign(1, SDL_Rect{v.x + r.x, v.y + r.y, r.w, r.h});
+    blocks_.assign(1, r);
+  }
+  // Then the window's changed parts are in changed_.
+  void Finish(SDL_Surface* s, const View& v) {
+    changed_.clear();
+    for (const SDL_Rect& b : blocks_) {
+      if (v.n != 1)
+        ShowBlock(s, &shown_[static_cast<std::size_t>(b.y) * shared_->width + b.x], shared_->width,
+                  b, v);
+      changed_.push_back(SDL_Rect{v.x + b.x * v.n, v.y + b.y * v.n, b.w * v.n, b.h * v.n});
+    }
   }
 
   // Shows what the server drew since the last present.
@@ -605,10 +601,10 @@ class SdlWindowSystem final : public WindowSystem {
       shared_->wakePending = false;
       if (s) v = ViewOf(s), r = Visible(s, v, shared_->dirty);
       shared_->dirty = Raster::Area{};
-      if (r.w > 0 && r.h > 0) Take(s, shared_->window.data(), r, v);
+      if (r.w > 0 && r.h > 0) Take(s, shared_->window.data(), r, v, false);
     }
     if (r.w > 0 && r.h > 0) {
-      Finish(s, r, v, false);
+      Finish(s, v);
       if (!changed_.empty())
         SDL_UpdateWindowSurfaceRects(window_, changed_.data(), static_cast<int>(changed_.size()));
     }
@@ -629,9 +625,9 @@ class SdlWindowSystem final : public WindowSystem {
       std::lock_guard windowLock(shared_->windowLock);
       std::lock_guard surfaceLock(shared_->surfaceLock);
       r = Visible(s, v, Raster::Area{0, 0, shared_->width, shared_->depth});
-      if (r.w > 0 && r.h > 0) Take(s, shared_->surface.data(), r, v);
+      if (r.w > 0 && r.h > 0) Take(s, shared_->surface.data(), r, v, true);
     }
-    if (r.w > 0 && r.h > 0) Finish(s, r, v, true);
+    if (r.w > 0 && r.h > 0) Finish(s, v);
     if (fullscreen_ || scale_ != 1) BlackAround(s, v);
     SDL_UpdateWindowSurface(window_);
   }
@@ -667,9 +663,9 @@ class SdlWindowSystem final : public WindowSystem {
   bool fullscreen_ = false;
   bool wmRuns_ = false;
   SDL_Rect windowed_{};  // the window's place before full screen without a window manager
-  std::vector<Raster::Colour> staged_;
-  std::vector<Raster::Colour> shown_;  // the picture as the surface shows it, when scaled
-  std::vector<SDL_Rect> changed_;
+  std::vector<Raster::Colour> shown_;   // the picture as the surface shows it, when scaled
+  std::vector<SDL_Rect> blocks_;        // changed parts of it, in picture pixels
+  std::vector<SDL_Rect> changed_;       // the same in the window's pixels
   std::vector<SDL_Rect> open_, below_;  // runs of changed tiles, in picture pixels
   std::vector<Uint8> converted_;
 };
