@@ -231,8 +231,10 @@ SoundPlayer& DefaultSoundPlayer() {
     std::vector<std::string> dirs;
     std::error_code ec;
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-    // Beside a program in bin/, then one in games/ (where Debian puts games).
+    // Beside the program itself (the build folder), then the data folder of a program
+    // installed in bin/, then of one in games/ (where Debian puts games).
     if (!ec) {
+      dirs.push_back(exe.parent_path().string());
       const auto share = exe.parent_path() / ".." / "share";
       dirs.push_back((share / "nova-gunner").string());
       dirs.push_back((share / "games" / "nova-gunner").string());

@@ -81,10 +81,10 @@ class SdlMixerPlayer final : public SoundPlayer {
   bool openedInBackground_ = false;  // its result, read after the join
 };
 
-// The player used when none was set: an SdlMixerPlayer that also searches the
-// installed sound directories (<program dir>/../share/nova-gunner, then
-// <program dir>/../share/games/nova-gunner). It lives until the
-// process ends and is never destroyed, so no exit-time teardown races the audio thread.
+// The player used when none was set: an SdlMixerPlayer that also searches the program's
+// own directory and the installed sound directories (<program dir>/../share/nova-gunner,
+// then <program dir>/../share/games/nova-gunner). It lives until the process ends and
+// is never destroyed, so no exit-time teardown races the audio thread.
 SoundPlayer& DefaultSoundPlayer();
 
 }  // namespace StandardSound
