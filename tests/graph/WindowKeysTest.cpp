@@ -1,12 +1,9 @@
 // Keys typed in the window and a game pad's controls reach the key sink as the codes the
-// same keys give in the terminal. Like the window tests, each scenario runs in a child
-// process with an Xvfb of its own; keys are typed through the X server (XTEST), the pad is
-// SDL's virtual game controller.
+// same keys give in the terminal, under an Xvfb of the test's own.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -50,11 +47,83 @@ std::string Got(const std::string& expected) {
   return Codes() == expected ? "" : "got " + Codes() + " instead of " + expected + "\n";
 }
 
-// The scenario in a child process with the window open, its keys going to Record; it
-// passes when no complaint came back.
-void WithWindowKeys(const std::function<std::string(const std::string& display)>& scenario) {
+// Keys typed through the X server. The stand-in terminal has the focus at the start; the
+// window takes it and keeps it, so the keys reach the window.
+std::string TypeKeys(const std::string& display) {
+  Display* d = XOpenDisplay(display.c_str());
+  auto type = [d](std::vector<std::vector<KeySym>> rows) {
+    for (const auto& keys : rows) {  // the keys of a row held down in turn, then let go
+      for (KeySym k : keys) XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 0);
+      for (auto k = keys.rbegin(); k != keys.rend(); ++k)
+        XTestFakeKeyEvent(d, XKeysymToKeycode(d, *k), False, 0);
+    }
+    XSync(d, False);
+  };
+  std::this_thread::sleep_for(300ms);  // shown and activated
+  type({{XK_a}, {XK_Shift_L, XK_a}, {XK_Shift_L, XK_1}, {XK_Control_L, XK_Left}});
+  type({{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F12}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
+  type({{XK_space}, {XK_Delete}});
+  // Shift alone gives nothing; Num Lock is off, so the keypad 8 is an Up arrow.
+  const std::string us = "[97][65][33][0][115][0][151][0][59][0][88][0][72][13][27][32][0][83]";
+  std::string complaint = Got(us);
+  // The 1 key of a French layout: & and, with Shift, 1.
+  KeySym french[2] = {XK_ampersand, XK_1};
+  XChangeKeyboardMapping(d, XKeysymToKeycode(d, XK_1), 2, french, 1);
+  type({{XK_1}, {XK_Shift_L, XK_1}});
+  complaint += Got(us + "[38][49]");
+  XCloseDisplay(d);
+  return complaint;
+}
+
+// SDL's virtual game pad, plugged in during the run: each control, a held one repeating.
+std::string PlayAPad() {
+  SDL_VirtualJoystickDesc desc{};
+  desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+  desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+  desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+  desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;  // button n is the controller's button n
+  const int device = SDL_JoystickAttachVirtualEx(&desc);
+  SDL_Joystick* pad = SDL_JoystickOpen(device);
+  if (pad == nullptr) return std::string("no virtual pad: ") + SDL_GetError();
+  for (int i = 0; i < 500 && !SDL_GameControllerFromInstanceID(SDL_JoystickInstanceID(pad)); ++i)
+    std::this_thread::sleep_for(10ms);  // until the window has taken it
+  std::string expected = Codes(), complaint;
+  auto set = [&](int button, int value, const char* code) {
+    SDL_JoystickSetVirtualButton(pad, button, value);
+    complaint += Got(expected += code);
+  };
+  const int buttons[] = {SDL_CONTROLLER_BUTTON_A,     SDL_CONTROLLER_BUTTON_B,
+                         SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_BACK,
+                         SDL_CONTROLLER_BUTTON_Y,     SDL_CONTROLLER_BUTTON_DPAD_LEFT};
+  const char* codes[] = {"[32]", "[48]", "[13]", "[27]", "[104]", "[0][75]"};
+  for (int i = 0; i < 6; ++i) set(buttons[i], 1, codes[i]), set(buttons[i], 0, "");
+  // Held, the right arrow repeats; let go, it stops. Then the stick pushed up.
+  set(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1, "[0][77]");
+  std::this_thread::sleep_for(600ms);
+  SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
+  std::this_thread::sleep_for(100ms);
+  const std::string held = Codes().substr(expected.size());
+  std::size_t repeats = 0;
+  while (held.compare(repeats * 7, 7, "[0][77]") == 0) ++repeats;
+  if (repeats < 3 || repeats * 7 != held.size()) complaint += "held right gave " + held + "\n";
+  expected = Codes();
+  SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, -30000);
+  complaint += Got(expected += "[0][72]");
+  // A pad pulled out while held repeats no more.
+  SDL_JoystickClose(pad);
+  SDL_JoystickDetachVirtual(device);
+  std::this_thread::sleep_for(100ms);
+  const std::string atRemoval = Codes();
+  std::this_thread::sleep_for(400ms);
+  if (Codes() != atRemoval) complaint += "repeats after the pad went: " + Codes() + "\n";
+  return complaint;
+}
+
+// A process opens the window once: the scenario runs in a child process, which passes when
+// no complaint came back.
+TEST(WindowKeysTest, KeysTypedInTheWindowAndAPadGiveTheTerminalsCodes) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  auto child = [&] {
+  auto child = [] {
     testing_x::XvfbServer x;
     testing_x::XStandIn terminal(x.Display(), "terminal");
     Graph::WindowOptions options;
@@ -63,7 +132,8 @@ void WithWindowKeys(const std::function<std::string(const std::string& display)>
     Graph::SetKeySink(Record);
     std::string complaint = "no window";
     if (x.Running() && Graph::Init(1, 1, 1024, 700)) {
-      complaint = scenario(x.Display());
+      complaint = TypeKeys(x.Display());
+      complaint += PlayAPad();
       Graph::Exit();
     }
     std::fprintf(stderr, "%s", complaint.c_str());
@@ -71,85 +141,6 @@ void WithWindowKeys(const std::function<std::string(const std::string& display)>
     std::exit(complaint.empty() ? 0 : 1);
   };
   EXPECT_EXIT(child(), testing::ExitedWithCode(0), "");
-}
-
-// The stand-in terminal has the focus at the start; the window takes it and keeps it, so
-// the keys typed reach the window.
-TEST(WindowKeysTest, KeysTypedInTheWindowGiveTheTerminalsCodesInTheKeyboardsLayout) {
-  WithWindowKeys([](const std::string& display) {
-    Display* d = XOpenDisplay(display.c_str());
-    auto type = [d](std::vector<std::vector<KeySym>> rows) {
-      for (const auto& keys : rows) {  // the keys of a row held down in turn, then let go
-        for (KeySym k : keys) XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 0);
-        for (auto k = keys.rbegin(); k != keys.rend(); ++k)
-          XTestFakeKeyEvent(d, XKeysymToKeycode(d, *k), False, 0);
-      }
-      XSync(d, False);
-    };
-    std::this_thread::sleep_for(300ms);  // shown and activated
-    type({{XK_a}, {XK_Shift_L, XK_a}, {XK_Shift_L, XK_1}, {XK_Control_L, XK_Left}});
-    type({{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F12}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
-    type({{XK_space}, {XK_Delete}});
-    // Shift alone gives nothing; Num Lock is off, so the keypad 8 is an Up arrow.
-    const std::string us = "[97][65][33][0][115][0][151][0][59][0][88][0][72][13][27][32][0][83]";
-    std::string complaint = Got(us);
-    // The 1 key of a French layout: & and, with Shift, 1.
-    KeySym french[2] = {XK_ampersand, XK_1};
-    XChangeKeyboardMapping(d, XKeysymToKeycode(d, XK_1), 2, french, 1);
-    type({{XK_1}, {XK_Shift_L, XK_1}});
-    complaint += Got(us + "[38][49]");
-    XCloseDisplay(d);
-    return complaint;
-  });
-}
-
-TEST(WindowKeysTest, APadPluggedInDuringTheRunPlaysAndRepeatsWhatIsHeld) {
-  WithWindowKeys([](const std::string&) {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;  // button n is the controller's button n
-    const int device = SDL_JoystickAttachVirtualEx(&desc);
-    SDL_Joystick* pad = SDL_JoystickOpen(device);
-    if (pad == nullptr) return std::string("no virtual pad: ") + SDL_GetError();
-    for (int i = 0; i < 500 && !SDL_GameControllerFromInstanceID(SDL_JoystickInstanceID(pad)); ++i)
-      std::this_thread::sleep_for(10ms);  // until the window has taken it
-    std::string expected, complaint;
-    auto set = [&](int button, int value, const char* code) {
-      SDL_JoystickSetVirtualButton(pad, button, value);
-      complaint += Got(expected += code);
-    };
-    for (auto [button, code] : {std::pair{SDL_CONTROLLER_BUTTON_A, "[32]"},
-                                {SDL_CONTROLLER_BUTTON_B, "[48]"},
-                                {SDL_CONTROLLER_BUTTON_START, "[13]"},
-                                {SDL_CONTROLLER_BUTTON_BACK, "[27]"},
-                                {SDL_CONTROLLER_BUTTON_Y, "[104]"},
-                                {SDL_CONTROLLER_BUTTON_DPAD_LEFT, "[0][75]"}}) {
-      set(button, 1, code);
-      set(button, 0, "");
-    }
-    // Held, the right arrow repeats; let go, it stops. Then the stick pushed up.
-    set(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 1, "[0][77]");
-    std::this_thread::sleep_for(600ms);
-    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 0);
-    std::this_thread::sleep_for(100ms);
-    const std::string held = Codes().substr(expected.size());
-    std::size_t repeats = 0;
-    while (held.compare(repeats * 7, 7, "[0][77]") == 0) ++repeats;
-    if (repeats < 3 || repeats * 7 != held.size()) complaint += "held right gave " + held + "\n";
-    expected = Codes();
-    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, -30000);
-    complaint += Got(expected += "[0][72]");
-    // A pad pulled out while held repeats no more.
-    SDL_JoystickClose(pad);
-    SDL_JoystickDetachVirtual(device);
-    std::this_thread::sleep_for(100ms);
-    const std::string atRemoval = Codes();
-    std::this_thread::sleep_for(400ms);
-    if (Codes() != atRemoval) complaint += "repeats after the pad went: " + Codes() + "\n";
-    return complaint;
-  });
 }
 
 }  // namespace
