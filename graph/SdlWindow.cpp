@@ -362,7 +362,7 @@ class SdlWindowSystem final : public WindowSystem {
     });
   }
 
-  // An event, waiting at most timeoutMs (-1: no limit), and less when a pad repeat is due.
+  // An event, waiting at most timeoutMs (-1: no limit), and less when the keys want a call.
   int WaitEvent(SDL_Event* e, int timeoutMs) {
     const int repeat = keys_ ? keys_->Repeat(SDL_GetTicks64()) : -1;
     if (repeat >= 0 && (timeoutMs < 0 || repeat < timeoutMs)) timeoutMs = repeat;

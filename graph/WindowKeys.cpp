@@ -285,7 +285,7 @@ void WindowKeys::Stick(SDL_JoystickID id, int negative, Sint16 value, Uint64 now
 }
 
 int WindowKeys::Repeat(Uint64 nowMs) {
-  if (!repeating_) return -1;
+  if (!repeating_) return kLookForPadsMs;
   if (nowMs >= nextRepeat_) {
     Send(kControlKeys[repeatControl_]);
     // A late wake-up repeats once and goes on from now, as a keyboard does: no burst.

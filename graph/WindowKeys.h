@@ -24,12 +24,15 @@ class WindowKeys {
 
   // Takes a keyboard or game controller event (TRUE); anything else is the caller's.
   bool Handle(const SDL_Event& e, Uint64 nowMs);
-  // Sends the game pad repeats due at nowMs; the milliseconds until the next one is due,
-  // at least 1, or -1 when none will be.
+  // Sends the game pad repeats due at nowMs; the milliseconds (at least 1) until the window
+  // should call again: when the next repeat is due, else after kLookForPadsMs. SDL looks
+  // for pads plugged in only while it takes events, so a window with nothing to show
+  // would not notice one.
   int Repeat(Uint64 nowMs);
 
   // The pace of a held pad control, that of a keyboard's auto-repeat.
   static constexpr Uint64 kFirstRepeatMs = 250, kRepeatMs = 33;
+  static constexpr int kLookForPadsMs = 500;
 
  private:
   // What a pad can press: the four directions first.
