@@ -214,6 +214,7 @@ int Main(const Options& options) {
   constexpr int kIconSide = 64;  // the ship at twice its size
   Graph::SetWindowOptions(
       {options.scale, options.fullscreen, options.windowKeys, ShipIcon(kIconSide), kIconSide});
+  if (options.windowKeys) Graph::SetKeySink(IO::PushKey);
   if (options.nosound) StandardSound::Silence();
 
   int status = demo ? PlayDemo(options) : Body();
