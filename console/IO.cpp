@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 
@@ -37,6 +38,8 @@ std::chrono::steady_clock::time_point gEmptySince;
 // hundred times) goes at full speed, short enough to cost nothing measurable.
 constexpr std::chrono::microseconds kSpinBeforeWaiting{2000};
 bool gWriteFailed = false;
+// Read by the window thread's PushKey as well.
+std::atomic<bool> gKeyBacklog{true};
 
 KeyEventSource& Source() {
   return gSource != nullptr ? *gSource : detail::TerminalSource();
@@ -75,6 +78,14 @@ void SetKeySource(KeyEventSource* source) {
   gSource = source;
   gPending = 0;
   gLastPollEmpty = false;
+}
+
+void SetKeyBacklog(bool on) {
+  gKeyBacklog.store(on);
+}
+
+bool KeyBacklog() {
+  return gKeyBacklog.load();
 }
 
 void PushKey(const KeyEvent& event) {
@@ -132,6 +143,11 @@ CHAR RdKey() {
     gPending = codes.second;
     return static_cast<CHAR>(codes.first);
   }
+}
+
+bool TakeKey(bool (*match)(const KeyEvent& event)) {
+  gLastPollEmpty = false;
+  return Source().Take(match);
 }
 
 void RdLn() {

@@ -29,6 +29,14 @@ class KeyEventSource {
   // wait for input waits here briefly (1 ms, 2 ms after a second of nothing), returning
   // at once when input arrives.
   virtual void Idle() {}
+  // Without waiting, reads the input that is ready and removes the first waiting key-down
+  // for which match is TRUE, leaving the other events in their order; TRUE when one was
+  // taken, and also, with nothing taken, once the input has ended (as Peek then reports
+  // a key), so that a loop waiting for a key ends. A source without the means says FALSE.
+  virtual bool Take(bool (*match)(const KeyEvent& event)) {
+    (void)match;
+    return false;
+  }
 };
 
 // Uses source for all later key reads (nullptr: back to the terminal). The pending
@@ -41,6 +49,14 @@ void SetKeySource(KeyEventSource* source);
 // their signals at once, as a terminal does. While keys come from a source set with
 // SetKeySource the pushed keys wait for the terminal's turn.
 void PushKey(const KeyEvent& event);
+
+// With the backlog off (on is the default), a key event does not join the waiting keys
+// while the same event (SameKey) still waits unread: a held key acts at most once per
+// read and stops when it is let go, and different keys keep their order. It holds for
+// the keys that arrive from then on, from the terminal, PushKey and the scripted source;
+// an arrow read half (its second code pending) no longer waits.
+void SetKeyBacklog(bool on);
+bool KeyBacklog();
 
 // Starts the module: unless a key source was set, puts the terminal (standard input,
 // else /dev/tty) into raw mode, restored on every exit. Keys are always read from
@@ -64,6 +80,12 @@ bool KeyPressed();
 // The next key code, waiting for a key; once standard input has ended it returns
 // Escape (27) every time instead of waiting for ever.
 CHAR RdKey();
+// Reads the input that is ready, as KeyPressed does, and takes out the first waiting
+// key-down for which match is TRUE, wherever it waits, so that the game never reads it;
+// every other event keeps its place. TRUE when one was taken, and once standard input has
+// ended (nothing taken then, as KeyPressed then reports a key forever), so that a loop
+// waiting for a key ends. Never waits: a loop over it pauses (Lib.Delay) between calls.
+bool TakeKey(bool (*match)(const KeyEvent& event));
 void RdLn();
 void WrStr(std::string_view s);  // up to the first NUL
 void WrLn();

@@ -28,6 +28,12 @@ inline constexpr std::uint32_t SCROLLLOCK_ON = 0x40;
 inline constexpr std::uint32_t CAPSLOCK_ON = 0x80;
 inline constexpr std::uint32_t ENHANCED_KEY = 0x100;
 
+// The same key event again: what a held key's auto-repeat sends.
+inline constexpr bool SameKey(const KeyEvent& a, const KeyEvent& b) {
+  return a.isKey && b.isKey && a.keyDown == b.keyDown && a.virtualKey == b.virtualKey &&
+         a.scanCode == b.scanCode && a.character == b.character && a.state == b.state;
+}
+
 // The Escape key-down event: what a source gives once its input has ended.
 inline constexpr KeyEvent EscapeEvent() {
   return KeyEvent{true, true, 0x1B, 1, 27, 0};

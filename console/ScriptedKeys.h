@@ -2,6 +2,7 @@
 // on a real keyboard.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 
@@ -42,7 +43,21 @@ class ScriptedKeySource final : public KeyEventSource {
   }
   std::function<void()> onIdle;
 
-  void PushEvent(const KeyEvent& event) { events_.push_back(event); }
+  bool Take(bool (*match)(const KeyEvent& event)) override {
+    auto it = std::find_if(events_.begin(), events_.end(),
+                           [match](const KeyEvent& e) { return e.isKey && e.keyDown && match(e); });
+    if (it == events_.end()) return closed_;
+    events_.erase(it);
+    return true;
+  }
+
+  // Pushed as a key arrives: with the key backlog off, not while the same event waits.
+  void PushEvent(const KeyEvent& event) {
+    if (!KeyBacklog() && std::any_of(events_.begin(), events_.end(),
+                                     [&event](const KeyEvent& e) { return SameKey(e, event); }))
+      return;
+    events_.push_back(event);
+  }
 
   // One key-down that RdKey turns into exactly the code c (for c != 0).
   void PushCode(CHAR c) {
@@ -54,7 +69,7 @@ class ScriptedKeySource final : public KeyEventSource {
     } else {
       e.character = c;
     }
-    events_.push_back(e);
+    PushEvent(e);
   }
 
   void PushText(std::string_view text) {
@@ -63,7 +78,7 @@ class ScriptedKeySource final : public KeyEventSource {
 
   // A key without a character: RdKey gives 0, then scanCode (e.g. 72 for Up).
   void PushExtended(std::uint16_t scanCode, std::uint16_t virtualKey = 0) {
-    events_.push_back(KeyEvent{true, true, virtualKey, scanCode, 0, ENHANCED_KEY});
+    PushEvent(KeyEvent{true, true, virtualKey, scanCode, 0, ENHANCED_KEY});
   }
   void PushUp() { PushExtended(72, 0x26); }
   void PushDown() { PushExtended(80, 0x28); }

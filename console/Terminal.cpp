@@ -234,6 +234,26 @@ class TerminalKeySource final : public KeyEventSource {
     idleStreak_ = idleFoundNothing_ ? std::min(idleStreak_ + 1, kLongIdle) : 0;
   }
 
+  // Reads on even behind a full queue (the key may be behind it), up to kMaxTaking keys.
+  // Under the kitty protocol Ctrl+C, Ctrl+Z and Ctrl+\ anywhere in the queue act here: a
+  // program waiting for one key (a pause) still stops on them.
+  bool Take(bool (*match)(const KeyEvent& event)) override {
+    Pump(0, kMaxTaking);
+    idleFoundNothing_ = false;
+    for (auto it = keys_.begin(); it != keys_.end();) {
+      if (const int sig = kitty_ ? SignalOf(*it) : 0) {
+        it = keys_.erase(it);
+        ::kill(0, sig);
+      } else if (it->isKey && it->keyDown && match(*it)) {
+        keys_.erase(it);
+        return true;
+      } else {
+        ++it;
+      }
+    }
+    return ended_;
+  }
+
   // Asks the terminal whether it speaks the kitty keyboard protocol; the answer, and
   // any key typed meanwhile, goes through the decoder like all input.
   bool ProbeKitty() {
@@ -270,8 +290,17 @@ class TerminalKeySource final : public KeyEventSource {
     return e;
   }
 
+  // Every key joins the queue here. Without the backlog a key that still waits unread
+  // does not join it again.
+  void Add(const KeyEvent& e) {
+    if (!IO::KeyBacklog() &&
+        std::any_of(keys_.begin(), keys_.end(), [&e](const KeyEvent& k) { return SameKey(k, e); }))
+      return;
+    keys_.push_back(e);
+  }
+
   void TakeDecoded() {
-    while (decoder_.HasEvent()) keys_.push_back(decoder_.Pop());
+    while (decoder_.HasEvent()) Add(decoder_.Pop());
   }
 
   // Pushed keys join behind the terminal's keys read so far. One pushed while a terminal
@@ -280,7 +309,7 @@ class TerminalKeySource final : public KeyEventSource {
     PushedKeys& p = Pushed();
     if (!p.waiting.load() || decoder_.MsUntilSettle(Lib::MonotonicMs()) >= 0) return false;
     std::lock_guard guard(p.lock);
-    keys_.insert(keys_.end(), p.events.begin(), p.events.end());
+    for (const KeyEvent& e : p.events) Add(e);
     p.events.clear();
     p.waiting.store(false);
     return true;
@@ -305,17 +334,17 @@ class TerminalKeySource final : public KeyEventSource {
   static pollfd WakeFd() { return pollfd{Pushed().wakeFd.load(), POLLIN, 0}; }
 
   // One wait of at most timeoutMs (-1: no limit), cut short when a pending ESC or
-  // sequence falls due or a key is pushed, and one read. Reads nothing while enough keys
+  // sequence falls due or a key is pushed, and one read. Reads nothing while `limit` keys
   // wait, so a flood of input stays in the kernel. Time settles the decoder only when the
   // poll found no byte waiting: a read may have stopped inside a sequence whose rest is
   // still in the terminal, however long the keys before it took to be used.
   // TRUE when it read or took something or saw the input end.
-  bool Pump(int timeoutMs) {
+  bool Pump(int timeoutMs, std::size_t limit = kMaxWaiting) {
     if (ended_) {
       TakePushed();
       return true;
     }
-    if (keys_.size() >= kMaxWaiting) return true;
+    if (keys_.size() >= limit) return true;
     const std::int64_t settle = decoder_.MsUntilSettle(Lib::MonotonicMs());
     if (settle >= 0 && (timeoutMs < 0 || settle < timeoutMs)) timeoutMs = static_cast<int>(settle);
     pollfd p[2] = {{fd_, POLLIN, 0}, WakeFd()};
@@ -385,6 +414,7 @@ class TerminalKeySource final : public KeyEventSource {
   }
 
   static constexpr std::size_t kMaxWaiting = 64;
+  static constexpr std::size_t kMaxTaking = kMaxPushed;
   int fd_ = STDIN_FILENO;
   TermDecoder decoder_;
   std::deque<KeyEvent> keys_;  // decoded and pushed, in the order they came
@@ -427,6 +457,9 @@ void PushKey(const KeyEvent& event) {
   {
     std::lock_guard guard(p.lock);
     if (p.events.size() >= kMaxPushed) return;
+    if (!IO::KeyBacklog() && std::any_of(p.events.begin(), p.events.end(),
+                                         [&event](const KeyEvent& e) { return SameKey(e, event); }))
+      return;  // would be dropped when taken anyway
     p.events.push_back(event);
     p.waiting.store(true);
   }

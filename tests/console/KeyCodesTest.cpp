@@ -24,7 +24,7 @@ KeyEvent Ev(std::uint16_t vk, std::uint16_t sc, CHAR ch, std::uint32_t state, bo
 class KeyCodes : public ::testing::Test {
  protected:
   void SetUp() override { SetKeySource(&keys_); }
-  void TearDown() override { SetKeySource(nullptr); }
+  void TearDown() override { SetKeySource(nullptr), SetKeyBacklog(true); }
   ScriptedKeySource keys_;
 };
 
@@ -84,6 +84,33 @@ TEST_F(KeyCodes, KeyPressedLooksAtTheQueueOnly) {
   keys_.Close();
   EXPECT_TRUE(KeyPressed());
   EXPECT_EQ(RdKey(), 27);
+}
+
+// Without the backlog a key waits once while unread: repeats of it are dropped, other keys
+// keep their order, an arrow is one key (also while its second code is pending). TakeKey
+// takes the first matching key-down from behind the others and leaves them in order.
+TEST_F(KeyCodes, WithoutTheBacklogAKeyWaitsOnceAndTakeKeyTakesOneFromAnywhere) {
+  SetKeyBacklog(false);
+  keys_.PushText("abab");
+  for (int i = 0; i < 3; ++i) keys_.PushUp();
+  EXPECT_EQ(RdKey(), 'a');
+  keys_.PushText("ba");  // b still waits, a was read
+  EXPECT_EQ(RdKey(), 'b');
+  EXPECT_EQ(RdKey(), 0);
+  keys_.PushUp();  // the Up read half: it waits again
+  keys_.PushUp();
+  for (int c : {72, int{'a'}, 0, 72}) EXPECT_EQ(RdKey(), c);
+  EXPECT_FALSE(KeyPressed());
+  SetKeyBacklog(true);
+  auto isP = [](const KeyEvent& e) { return e.character == 'p'; };
+  EXPECT_FALSE(TakeKey(isP));
+  keys_.PushEvent(Ev('P', 25, 'p', 0, false));  // a release is no key to take
+  keys_.PushUp(), keys_.PushText("xpyp");
+  EXPECT_TRUE(TakeKey(isP));
+  for (int c : {0, 72, int{'x'}, int{'y'}, int{'p'}}) EXPECT_EQ(RdKey(), c);
+  EXPECT_FALSE(TakeKey(isP));
+  keys_.Close();  // ended input ends a loop waiting for the key
+  EXPECT_TRUE(TakeKey(isP));
 }
 
 TEST_F(KeyCodes, KeyPressedWaitsOnlyOnARepeatedEmptyPoll) {

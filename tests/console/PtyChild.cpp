@@ -1,7 +1,8 @@
 // Runs on a pseudo-terminal for the console tests: echoes each key code as [n], and on
 // request crashes, throws or exits. With "slow" it only echoes, pausing 2 ms after each of
 // its first 400 codes so that a flood of input piles up and is read in partial chunks.
-// With "push FIFO" a second thread pushes the keys whose bytes come through FIFO.
+// With "push FIFO" a second thread pushes the keys whose bytes come through FIFO. With
+// "nobacklog" the key backlog is off; w waits for a p that the code loop never reads.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -33,6 +34,7 @@ int main(int argc, char** argv) {
       }
     }).detach();
   }
+  if (argc > 1 && std::string(argv[1]) == "nobacklog") IO::SetKeyBacklog(false);
   IO::Init();
   IO::WrStr("READY\n");
   for (int count = 0, previous = 1;;) {
@@ -50,6 +52,10 @@ int main(int argc, char** argv) {
     if (c == 'x') throw std::runtime_error("uncaught on purpose");
     if (c == 'e') std::exit(3);
     if (c == 'd') Lib::Delay(300);
+    if (c == 'w') {
+      while (!IO::TakeKey([](const IO::KeyEvent& e) { return e.character == 'p'; })) Lib::Delay(20);
+      IO::WrStr("RESUMED");
+    }
   }
   IO::WrStr("BYE\n");
   return 0;
