@@ -478,6 +478,15 @@ KeySink CurrentKeySink() {
   return keySink.load();
 }
 
+void SetOverlayText(std::string_view text) {
+  Service& sv = S();
+  std::lock_guard lock(sv.shared.windowLock);
+  if (text == sv.shared.overlayText) return;
+  sv.shared.overlayText.assign(text);
+  sv.shared.overlayVersion++;
+  if (sv.shared.alive && sv.windowSystem) sv.windowSystem->Changed();
+}
+
 void SetMessageSink(std::function<void(std::string_view)> sink) {
   messageSink = std::move(sink);
 }

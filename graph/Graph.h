@@ -97,6 +97,12 @@ using KeySink = void (*)(const IO::KeyEvent& event);
 void SetKeySink(KeySink sink);
 KeySink CurrentKeySink();
 
+// Text shown over the picture by the window only (empty: none): the font's characters four
+// times their size, white on a black box, centred on the play field (the picture right of
+// x 250), as many characters as fit on one line. The surface, ReadPixel and ReadSurface
+// keep the picture. It stays over a later window too; shown and taken away at once.
+void SetOverlayText(std::string_view text);
+
 // Failure messages of Init go to this sink instead of an error box (tests, where a
 // modal box would hang). Without a sink they are shown in an error box where a display
 // exists and written to standard error where none does, or when the environment has

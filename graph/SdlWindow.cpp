@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "graph/Event.h"
+#include "graph/Font.h"
 #include "graph/WindowKeys.h"
 #include "graph/WindowSystem.h"
 
@@ -34,6 +35,9 @@ constexpr Uint64 kFrameMs = 16;  // at most one present per frame
 constexpr int kQuitCode = 1;
 constexpr int kMaxScale = 8;
 constexpr int kTile = 32;  // picture pixels a side: the unit of a scaled present
+// The overlay text: its characters' size, the black around them, and the play field's
+// left edge in the picture (the text is centred right of it).
+constexpr int kOverlayScale = 4, kOverlayMargin = 16, kFieldLeft = 250;
 
 bool WindowManagerRuns(Display* display) {
   Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
@@ -590,7 +594,56 @@ class SdlWindowSystem final : public WindowSystem {
     }
   }
 
-  // Shows what the server drew since the last present.
+  // Under the lock: a new overlay text made into overlay_. The area where the window must
+  // show it or the picture again (empty when the text did not change).
+  Raster::Area TakeOverlay() {
+    if (shared_->overlayVersion == overlayVersion_) return Raster::Area{};
+    overlayVersion_ = shared_->overlayVersion;
+    Raster::Area changed = overlayBox_;
+    overlayBox_ = Raster::Area{};
+    overlay_.clear();
+    const std::string_view text = shared_->overlayText;
+    const int width = shared_->width, depth = shared_->depth;
+    const int fieldLeft = width > kFieldLeft ? kFieldLeft : 0;
+    const int cellWidth = Font::kCellWidth * kOverlayScale;
+    const int cellHeight = Font::kCellHeight * kOverlayScale;
+    const int room = std::max(0, (width - fieldLeft - 2 * kOverlayMargin) / cellWidth);
+    const int n =
+        static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(room)));
+    if (n == 0) return changed;
+    const int w = n * cellWidth + 2 * kOverlayMargin, h = cellHeight + 2 * kOverlayMargin;
+    const int left = fieldLeft + (width - fieldLeft - w) / 2, top = std::max(0, (depth - h) / 2);
+    overlayBox_ = Raster::Area{left, top, left + w, std::min(depth, top + h)};
+    overlay_.assign(static_cast<std::size_t>(w) * h, 0);
+    for (int i = 0; i < n; ++i)
+      for (int y = 0; y < cellHeight; ++y)
+        for (int x = 0; x < cellWidth; ++x) {
+          const std::uint8_t row =
+              Font::kGlyphs[static_cast<unsigned char>(text[i])][y / kOverlayScale];
+          if (row & (0x80 >> (x / kOverlayScale)))
+            overlay_[static_cast<std::size_t>(kOverlayMargin + y) * w + kOverlayMargin +
+                     i * cellWidth + x] = 0xFFFFFF;
+        }
+    changed.Add(overlayBox_);
+    return changed;
+  }
+
+  // After Finish: the overlay over the parts of it just written from the picture.
+  void ShowOverlay(SDL_Surface* s, const View& v) {
+    const int w = overlayBox_.right - overlayBox_.left;
+    for (const SDL_Rect& b : blocks_) {
+      const int left = std::max(b.x, overlayBox_.left), top = std::max(b.y, overlayBox_.top);
+      const int right = std::min(b.x + b.w, overlayBox_.right);
+      const int bottom = std::min(b.y + b.h, overlayBox_.bottom);
+      if (right <= left || bottom <= top) continue;
+      ShowBlock(
+          s,
+          &overlay_[static_cast<std::size_t>(top - overlayBox_.top) * w + left - overlayBox_.left],
+          w, SDL_Rect{left, top, right - left, bottom - top}, v);
+    }
+  }
+
+  // Shows what the server drew since the last present, and a new overlay text.
   void Present() {
     auto start = std::chrono::steady_clock::now();
     SDL_Surface* s = SDL_GetWindowSurface(window_);
@@ -599,12 +652,17 @@ class SdlWindowSystem final : public WindowSystem {
     {
       std::lock_guard lock(shared_->windowLock);
       shared_->wakePending = false;
-      if (s) v = ViewOf(s), r = Visible(s, v, shared_->dirty);
+      Raster::Area area = shared_->dirty;
+      const Raster::Area overlay = TakeOverlay();
+      area.Add(overlay);
+      if (s) v = ViewOf(s), r = Visible(s, v, area);
       shared_->dirty = Raster::Area{};
-      if (r.w > 0 && r.h > 0) Take(s, shared_->window.data(), r, v, false);
+      // Where the overlay came or went the picture is shown again, changed or not.
+      if (r.w > 0 && r.h > 0) Take(s, shared_->window.data(), r, v, !overlay.Empty());
     }
     if (r.w > 0 && r.h > 0) {
       Finish(s, v);
+      ShowOverlay(s, v);
       if (!changed_.empty())
         SDL_UpdateWindowSurfaceRects(window_, changed_.data(), static_cast<int>(changed_.size()));
     }
@@ -624,10 +682,11 @@ class SdlWindowSystem final : public WindowSystem {
     {
       std::lock_guard windowLock(shared_->windowLock);
       std::lock_guard surfaceLock(shared_->surfaceLock);
+      TakeOverlay();
       r = Visible(s, v, Raster::Area{0, 0, shared_->width, shared_->depth});
       if (r.w > 0 && r.h > 0) Take(s, shared_->surface.data(), r, v, true);
     }
-    if (r.w > 0 && r.h > 0) Finish(s, v);
+    if (r.w > 0 && r.h > 0) Finish(s, v), ShowOverlay(s, v);
     if (fullscreen_ || scale_ != 1) BlackAround(s, v);
     SDL_UpdateWindowSurface(window_);
   }
@@ -668,6 +727,9 @@ class SdlWindowSystem final : public WindowSystem {
   std::vector<SDL_Rect> changed_;       // the same in the window's pixels
   std::vector<SDL_Rect> open_, below_;  // runs of changed tiles, in picture pixels
   std::vector<Uint8> converted_;
+  std::uint64_t overlayVersion_ = 0;     // of the text in overlay_
+  Raster::Area overlayBox_;              // where overlay_ goes, in picture pixels; empty: none
+  std::vector<Raster::Colour> overlay_;  // the overlay's pixels, row by row
 };
 
 }  // namespace

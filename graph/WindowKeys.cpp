@@ -223,6 +223,9 @@ void WindowKeys::Key(const SDL_KeyboardEvent& k) {
       case SDLK_KP_EQUALS:
         bytes = kitty(57415);
         break;
+      case SDLK_PAUSE:
+        bytes = kitty(57362);  // Pause, as a console reports it: virtual key 0x13
+        break;
       default:
         break;  // modifier keys alone give nothing, as in a terminal without kitty
     }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -51,10 +52,12 @@ struct WindowShared {
   Picture surface;
   // The window's own picture, drawn by the server as each request arrives.
   std::mutex windowLock;
-  Picture window;            // guarded by windowLock, like the fields below
-  Raster::Area dirty;        // drawn but not yet shown
-  bool alive = false;        // a window shows the picture
-  bool wakePending = false;  // the window thread has been woken and not yet presented
+  Picture window;                    // guarded by windowLock, like the fields below
+  Raster::Area dirty;                // drawn but not yet shown
+  bool alive = false;                // a window shows the picture
+  bool wakePending = false;          // the window thread has been woken and not yet presented
+  std::string overlayText;           // shown over the picture by the window
+  std::uint64_t overlayVersion = 0;  // counts the changes of overlayText
   // What the presents of changed areas cost so far (for the benchmarks).
   std::atomic<std::uint64_t> presents{0}, presentNanoseconds{0};
 };
@@ -67,7 +70,8 @@ class WindowSystem {
   // Starts the window thread and returns once the window is shown (TRUE) or has failed.
   // Failure with no usable display says nothing; other failures go to `message`.
   virtual bool Open(int x, int y, WindowShared& shared, MessageFn message) = 0;
-  // Server thread, holding the window lock with `alive` set: the window picture changed.
+  // Holding the window lock with `alive` set: the window picture changed (server thread)
+  // or the overlay text did (game thread).
   virtual void Changed() = 0;
   // Ends the window thread and removes the window (nothing if it already ended).
   virtual void Close() = 0;

@@ -30,6 +30,8 @@ std::string codes;  // what IO.RdKey would give for the sink's events, as [n]
 void Record(const IO::KeyEvent& e) {
   const IO::KeyCodes c = IO::CodesOf(e);
   std::lock_guard guard(codesLock);
+  if (e.virtualKey == 0x13 && e.scanCode == 69 && e.character == 0 && e.state == 0)
+    return void(codes += "[Pause]");  // as a console reports it
   codes += "[" + std::to_string(c.first) + "]";
   if (c.first == 0) codes += "[" + std::to_string(c.second) + "]";
 }
@@ -62,9 +64,10 @@ std::string TypeKeys(const std::string& display) {
   std::this_thread::sleep_for(300ms);  // shown and activated
   type({{XK_a}, {XK_Shift_L, XK_a}, {XK_Shift_L, XK_1}, {XK_Control_L, XK_Left}});
   type({{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F12}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
-  type({{XK_space}, {XK_Delete}});
+  type({{XK_space}, {XK_Delete}, {XK_Pause}});
   // Shift alone gives nothing; Num Lock is off, so the keypad 8 is an Up arrow.
-  const std::string us = "[97][65][33][0][115][0][151][0][59][0][88][0][72][13][27][32][0][83]";
+  const std::string us =
+      "[97][65][33][0][115][0][151][0][59][0][88][0][72][13][27][32][0][83][Pause]";
   std::string complaint = Got(us);
   // The 1 key of a French layout: & and, with Shift, 1.
   KeySym french[2] = {XK_ampersand, XK_1};

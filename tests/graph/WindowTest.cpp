@@ -32,8 +32,8 @@ struct Look {
   int scale = 1, x = 0, y = 0, width = 1024, height = 700;
 };
 
-// Whether the window comes to show the surface so (or, with no look, goes) within 5 s.
-bool Soon(const std::string& display, std::optional<Look> look = Look{}) {
+// The window's pixels that show the surface so.
+std::vector<std::uint32_t> Expected(std::optional<Look> look) {
   const auto surface = Graph::ReadSurface();
   std::vector<std::uint32_t> expected;
   for (int y = 0; look && y < look->height; ++y)
@@ -42,11 +42,39 @@ bool Soon(const std::string& display, std::optional<Look> look = Look{}) {
       const bool in = x >= look->x && y >= look->y && px < 1024 && py < 700;
       expected.push_back(in ? surface[py * 1024 + px] : 0);
     }
+  return expected;
+}
+
+// Whether the window comes to show the surface so (or, with no look, goes) within 5 s.
+bool Soon(const std::string& display, std::optional<Look> look = Look{}) {
+  const auto expected = Expected(look);
   for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;
        std::this_thread::sleep_for(20ms)) {
     auto shown = testing_x::ReadWindowPixels(display, "Graph");
     if (!look ? !shown : shown && shown->width == look->width && shown->pixels == expected)
       return true;
+  }
+  return false;
+}
+
+// Whether the window comes to show an overlay text of a line over the surface: the pixels
+// unlike the surface black or white, in the middle of the play field (picture x 250 on),
+// and much of it white.
+bool ShowsOverlay(const std::string& display, Look look = Look{}) {
+  const auto expected = Expected(look);
+  for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;
+       std::this_thread::sleep_for(20ms)) {
+    auto shown = testing_x::ReadWindowPixels(display, "Graph");
+    int white = 0, stray = 0;
+    for (std::size_t i = 0; shown && shown->width == look.width && i < expected.size(); ++i) {
+      if (shown->pixels[i] == expected[i]) continue;
+      const int px = (static_cast<int>(i) % look.width - look.x) / look.scale;
+      const int py = (static_cast<int>(i) / look.width - look.y) / look.scale;
+      const bool inField = px >= 250 && px < 1024 && py > 250 && py < 450;
+      white += shown->pixels[i] == 0xFFFFFF;
+      stray += !inField || (shown->pixels[i] != 0 && shown->pixels[i] != 0xFFFFFF);
+    }
+    if (stray == 0 && white >= 1000 * look.scale * look.scale) return true;  // a line of text
   }
   return false;
 }
@@ -95,6 +123,16 @@ TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
     testing_x::CoverAndUncover(display, 100, 100, 400, 300);
     Graph::Plot(150, 150, 12);  // drawn after the cover left, before or after the repaint
     if (!Soon(display)) return "the window was not repainted";
+    // An overlay text: in the window only, over a repaint and over drawing below it.
+    const auto surface = Graph::ReadSurface();
+    Graph::SetOverlayText("PAUSED");
+    if (!ShowsOverlay(display)) return "no overlay text";
+    if (Graph::ReadSurface() != surface) return "the overlay text went into the surface";
+    testing_x::CoverAndUncover(display, 500, 300, 300, 100);
+    Graph::Rectangle(500, 300, 800, 400, 12, true);
+    if (!ShowsOverlay(display)) return "the overlay text went with a repaint or a drawing";
+    Graph::SetOverlayText("");
+    if (!Soon(display)) return "the picture did not come back from under the overlay";
     // Activated when shown and 50 ms later given back to the terminal; not so later on.
     if (testing_x::FocusedTitle(display) != "terminal") return "the window kept the focus";
     testing_x::Focus(display, "Graph");  // a click on the window
@@ -112,7 +150,11 @@ TEST(WindowTest, ScaledEverySurfacePixelIsABlockAlsoAfterARepaint) {
         if (!Soon(display, twice)) return "the window does not show the surface at scale 2";
         testing_x::CoverAndUncover(display, 100, 100, 400, 300);
         Graph::Plot(150, 150, 12);
-        return Soon(display, twice) ? "" : "the window at scale 2 was not repainted";
+        if (!Soon(display, twice)) return "the window at scale 2 was not repainted";
+        Graph::SetOverlayText("PAUSED");
+        if (!ShowsOverlay(display, twice)) return "no overlay text at scale 2";
+        Graph::SetOverlayText("");
+        return Soon(display, twice) ? "" : "the picture did not come back at scale 2";
       },
       "2400x1600x24", {.scale = 2});
 }
