@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <thread>
 
@@ -21,12 +22,15 @@
 #include "tests/common/Pty.h"
 #include "tests/common/Xvfb.h"
 
-// Xlib's header defines macros that clash with the game's names; two calls are all
-// this test needs.
+// Xlib's header defines macros that clash with the game's names; a few calls are all
+// this test needs (keys typed into the window go through XTEST).
 extern "C" {
 struct _XDisplay;
 _XDisplay* XOpenDisplay(const char* name);
 int XCloseDisplay(_XDisplay* display);
+int XSync(_XDisplay* display, int discard);
+unsigned char XKeysymToKeycode(_XDisplay* display, unsigned long keysym);
+int XTestFakeKeyEvent(_XDisplay* display, unsigned int keycode, int isPress, unsigned long delay);
 }
 
 namespace {
@@ -34,6 +38,9 @@ namespace {
 using namespace std::chrono_literals;
 using Surface = std::vector<std::uint32_t>;
 constexpr int W = 1024, H = 700;
+// X key symbols.
+constexpr unsigned long kXEscape = 0xFF1B, kXReturn = 0xFF0D, kXLeft = 0xFF51, kXUp = 0xFF52,
+                        kXRight = 0xFF53, kXDown = 0xFF54, kXSpace = ' ', kXZero = '0';
 constexpr std::uint32_t kColour[16] = {0x000000, 0x0000B0, 0x00B000, 0x008080, 0xB00000, 0x800080,
                                        0xB06000, 0xC0C0C0, 0x808080, 0x0000FF, 0x00FF00, 0x00FFFF,
                                        0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
@@ -112,15 +119,16 @@ int Differ(const testing_x::WindowPixels& win, const Surface& want, Box b) {
 
 class ProgramTest : public ::testing::Test {
  protected:
-  // The program up to its menu, the story skipped with Escape in its opening pauses.
-  void StartToMenu(std::vector<std::string> args = {}) {
+  // The program up to its menu, the story skipped with Escape in its opening pauses,
+  // typed in the terminal or in the window.
+  void StartToMenu(std::vector<std::string> args = {}, bool inWindow = false) {
     Start("", args);
-    ToMenu();
+    ToMenu(inWindow);
   }
-  void ToMenu() {
+  void ToMenu(bool inWindow = false) {
     ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
         << program.Read(10ms) << Console();
-    program.Write("\x1b");
+    inWindow ? TypeInWindow({kXEscape}) : program.Write("\x1b");
     ASSERT_TRUE(Shows("menu"));
   }
   // The program with args, or with argv[0] "bash": a bash script with $NOVA the program.
@@ -134,6 +142,14 @@ class ProgramTest : public ::testing::Test {
     o.workingDir = NOVA_RUN_DIR;
     o.stdinPath = stdinPath;
     ASSERT_TRUE(program.Start(o));
+  }
+  // Types keys (X key symbols) into the window, which has the keyboard focus in Xvfb.
+  void TypeInWindow(std::initializer_list<unsigned long> keys) {
+    for (unsigned long key : keys) {
+      XTestFakeKeyEvent(keepAlive, XKeysymToKeycode(keepAlive, key), 1, 0);
+      XTestFakeKeyEvent(keepAlive, XKeysymToKeycode(keepAlive, key), 0, 0);
+    }
+    XSync(keepAlive, 0);
   }
   testing_x::WindowPixels Window() {
     auto w = testing_x::ReadWindowPixels(x.Display(), "Graph");
@@ -184,8 +200,9 @@ class ProgramTest : public ::testing::Test {
   _XDisplay* keepAlive = nullptr;
 };
 
+// With --window-keys, typed in the window.
 TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
-  ASSERT_NO_FATAL_FAILURE(StartToMenu());
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--window-keys"}, true));
   const testing_x::WindowPixels w = Window();
   EXPECT_EQ(Count(w, {0, 0, 249, 699}, 7), 249 * 699);
   EXPECT_EQ(Count(w, {250, 0, 1023, 699}, 9) + Count(w, {400, 51, 899, 89}, 4) +
@@ -196,13 +213,44 @@ TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
     EXPECT_GT(Count(w, cell, 4), 200) << left;
     EXPECT_EQ(Count(w, cell, 4) + Count(w, cell, 9), 38 * 38) << left;
   }
-  program.Write("\x1b");
+  TypeInWindow({kXEscape});
   EXPECT_EQ(ExitStatus(), 0);
   EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
 }
 
+// A play typed into the window, recorded, replays to the trace the live play printed.
+TEST_F(ProgramTest, APlayTypedInTheWindowReplaysToTheSameTrace) {
+  ScratchDir scratch;
+  const std::string demo = scratch.File("window.demo"), replay = scratch.File("replay.txt");
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--window-keys", "--record", demo, "--trace"}, true));
+  TypeInWindow({kXReturn});
+  ASSERT_TRUE(Shows("panel", kPanel, 5s));
+  program.Read(4600ms);  // the play's opening pause
+  for (unsigned long key : {kXRight, kXRight, kXSpace, kXUp, kXZero, kXLeft, kXSpace, kXDown})
+    TypeInWindow({key}), program.Read(150ms);
+  TypeInWindow({kXEscape});
+  ASSERT_TRUE(program.WaitFor("You lose", 5s)) << Console();
+  const std::string recorded = ReadFile(demo);
+  for (const char* code : {" 0 77\n", " 0 72\n", " 0 75\n", " 0 80\n", " 32\n", " 48\n", " 27\n"})
+    EXPECT_NE(recorded.find(code), std::string::npos) << code << " not in\n" << recorded;
+  auto ticks = [](const std::string& text) {  // the trace's lines
+    std::istringstream in(text);
+    std::string line, lines;
+    while (std::getline(in, line))
+      if (line.rfind("tick ", 0) == 0) lines += line + "\n";
+    return lines;
+  };
+  const std::string command = std::string(NOVA_GUNNER_PATH) + " --timedemo " + demo +
+                              " --headless --nosound --trace >" + replay;
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  EXPECT_FALSE(ticks(Console()).empty());
+  EXPECT_EQ(ticks(ReadFile(replay)), ticks(Console()));
+}
+
 TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
   ASSERT_NO_FATAL_FAILURE(StartToMenu());
+  TypeInWindow({kXEscape});  // without --window-keys, keys typed in the window reach nothing
+  program.Read(300ms);
   program.Write("h");
   ASSERT_TRUE(Shows("help"));
   const testing_x::WindowPixels page = Window();
