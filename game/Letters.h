@@ -22,7 +22,12 @@ void DrawTitle(std::span<const TitleLetter> title, INTEGER y);
 void WrongKeyReply(CARDINAL ms);
 
 // Everything of one run after the window has opened: sound, sprites, the story, the
-// menu and, when chosen, one play with its result screen and the credits.
-void Session();
+// menu and, when chosen, one play with its result screen and the credits. With again,
+// the menu comes back after each play's result screen, and leaving it ends with the
+// credits once a play was made.
+void Session(bool again = false);
+// Every piece of game state back at the program's start, the sprite images kept: the
+// next play is the same game as the first, as every run's is.
+void ResetForAnotherPlay();
 
 }  // namespace NovaGunner

@@ -181,7 +181,7 @@ void Sound();
 void Hoofd();
 CARDINAL OptionsScreen();
 // The body of the module: start to end of one normal run. Returns the exit status.
-int Body();
+int Body(bool again = false);
 // The start every run shares: the modules started, each after those it uses (for the
 // game, then an empty console line), the starting values set, the window opened. FALSE,
 // with the console told, when the window cannot be.

@@ -29,8 +29,16 @@ constexpr char kUsage[] =
     "  --scale N|auto    show every pixel as an N x N block (1 to 8); auto: the largest\n"
     "                    that fits the screen\n"
     "  --fullscreen      start full screen; Alt+Enter or F11 in the window switches\n"
+    "  --no-key-backlog  a held key acts once per tick at most and stops when released\n"
+    "                    (without it, keys typed while the game is busy wait and act\n"
+    "                    later, and a held key piles up)\n"
+    "  --pause           during the play p (or Pause in the window) pauses and goes on\n"
+    "  --again           after a play, back to the menu for another; Esc there ends\n"
+    "                    with the credits; --record writes FILE, FILE-2, ... per play\n"
     "  --help            show this text\n"
     "  --version         show the name and version\n"
+    "Keys: in the menu Enter plays, h opens the help page, Esc leaves; in the play the\n"
+    "arrows move the ship, Space fires, 0 throws a bomb, Esc gives up.\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
     "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
     "that cannot be created; 3 the run ended, but the recording or the printed results\n"
@@ -81,6 +89,12 @@ int ParseOptions(int argc, char** argv, Options& options) {
       options.windowKeys = true;
     } else if (arg == "--fullscreen") {
       options.fullscreen = true;
+    } else if (arg == "--no-key-backlog") {
+      options.noKeyBacklog = true;
+    } else if (arg == "--pause") {
+      options.pause = true;
+    } else if (arg == "--again") {
+      options.again = true;
     } else if (arg == "--scale") {
       std::string scale;
       if (!value(scale)) return Refuse("--scale needs a number from 1 to 8, or auto");

@@ -29,6 +29,11 @@ struct Options {
   bool windowKeys = false;
   int scale = 1;
   bool fullscreen = false;
+  // Play comfort: a held key acts at most once per read; p pauses the play; after a
+  // play the menu comes back, each play recorded to a file of its own.
+  bool noKeyBacklog = false;
+  bool pause = false;
+  bool again = false;
   // Services in place of the real ones, for tests and benches (nullptr: the real one);
   // the command line sets none of them, nor headless without a demo.
   IO::KeyEventSource* keys = nullptr;

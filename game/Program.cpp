@@ -5,6 +5,7 @@
 #include "console/Lib.h"
 #include "game/Letters.h"
 #include "game/NovaGunner.h"
+#include "game/World.h"
 #include "graph/Graph.h"
 #include "support/StandardLib.h"
 #include "support/StandardSound.h"
@@ -94,33 +95,45 @@ void BuildSprites() {
   InitExplode();
 }
 
-void Session() {
+void ResetForAnotherPlay() {
+  game = Game{};
+  World::State() = World::RunState{};
+  StandardLib::Reset();
+  InitObjects();
+}
+
+void Session(bool again) {
   Sound();
   BuildSprites();
   Intro();
-  Hoofd();
-  if (quit) {
-    IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
-    return;
-  }
+  for (bool played = false;; played = true) {
+    Hoofd();
+    if (quit && !played) {
+      IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
+      return;
+    }
+    if (quit) break;
 
-  Background();
-  Run();
-  Lib::Delay(1000);
-  if (gameover) {
-    IO::WrStr("You lose");
-    GameOverScreen();
-  } else if (win) {
-    IO::WrStr("You win!!!");
-    WinScreen();
+    Background();
+    Run();
+    Lib::Delay(1000);
+    if (gameover) {
+      IO::WrStr("You lose");
+      GameOverScreen();
+    } else if (win) {
+      IO::WrStr("You win!!!");
+      WinScreen();
+    }
+    if (!again) break;
+    ResetForAnotherPlay();
   }
   Lib::Delay(1900);
   Outro();
 }
 
-int Body() {
+int Body(bool again) {
   if (!StartUp(true)) return 1;  // the message is the game's own; the status tells scripts
-  Session();
+  Session(again);
   return 0;
 }
 

@@ -99,11 +99,51 @@ namespace {
 
 // ---- Hooks of Run.
 bool tracing = false;
+bool pausing = false;
 Recorder recorder;
+std::string recordPath;   // empty: no recording
+bool recordLost = false;  // a later play's file could not be created
+int plays = 0;
 DemoKeySource* demoKeys = nullptr;
 
+// p, or the Pause key of the window.
+bool IsPauseKey(const IO::KeyEvent& e) {
+  constexpr std::uint32_t kCtrlAlt = IO::LEFT_CTRL | IO::RIGHT_CTRL | IO::LEFT_ALT | IO::RIGHT_ALT;
+  return e.virtualKey == 0x13 || (e.character == 'p' && (e.state & kCtrlAlt) == 0);
+}
+
+// Between two ticks: the game reads nothing and draws nothing until the same key comes
+// again; keys typed meanwhile wait in their order.
+void Pause() {
+  Graph::SetOverlayText("PAUSED");
+  do {
+    Lib::Delay(20);
+  } while (!IO::TakeKey(IsPauseKey));
+  Graph::SetOverlayText("");
+}
+
+// FILE for the first play, then FILE-2, FILE-3 ... before the extension.
+std::string PlayFile(const std::string& path, int play) {
+  if (play == 1) return path;
+  const std::size_t slash = path.rfind('/');
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+      dot == (slash == std::string::npos ? 0 : slash + 1)) {
+    dot = path.size();
+  }
+  return path.substr(0, dot) + "-" + std::to_string(play) + path.substr(dot);
+}
+
 void BeforeTick(std::int64_t tick) {
+  if (tick == 1 && ++plays > 1 && !recordPath.empty()) {
+    std::string error;
+    if (!recorder.Open(PlayFile(recordPath, plays), error)) {
+      std::fprintf(stderr, "nova-gunner: %s; this play goes on unrecorded\n", error.c_str());
+      recordLost = true;
+    }
+  }
   if (demoKeys != nullptr) demoKeys->BeginTick(tick);
+  if (pausing && IO::TakeKey(IsPauseKey)) Pause();
 }
 
 void AfterTick(const World::TickReport& r, const World::TickInput& input) {
@@ -195,9 +235,12 @@ int Main(const Options& options) {
     }
     std::string error;
     if (!recorder.Open(options.recordPath, error)) return Refuse(error);
+    recordPath = options.recordPath;
   }
 
   tracing = options.trace;
+  pausing = options.pause;
+  IO::SetKeyBacklog(!options.noKeyBacklog);
   World::SetHooks({BeforeTick, AfterTick});
   static DemoKeySource source({});
   static Lib::VirtualClock virtualClock;
@@ -217,8 +260,8 @@ int Main(const Options& options) {
   if (options.windowKeys) Graph::SetKeySink(IO::PushKey);
   if (options.nosound) StandardSound::Silence();
 
-  int status = demo ? PlayDemo(options) : Body();
-  if (!recorder.Close() && status == kExitOk) status = kExitWriteFailed;
+  int status = demo ? PlayDemo(options) : Body(options.again);
+  if ((!recorder.Close() || recordLost) && status == kExitOk) status = kExitWriteFailed;
   return status;
 }
 
