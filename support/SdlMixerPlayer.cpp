@@ -97,10 +97,17 @@ SdlMixerPlayer::~SdlMixerPlayer() {
   Close();
 }
 
-void SdlMixerPlayer::Prepare() {
+void SdlMixerPlayer::Prepare(const std::vector<std::string>& fileNames) {
   if (device_ != Device::Unopened || opener_.joinable()) return;
   ++openAttempts_;
-  opener_ = std::thread([this] { openedInBackground_ = TryOpen(); });
+  // Nothing else touches the player until OpenDevice joins this thread.
+  opener_ = std::thread([this, fileNames] {
+    openedInBackground_ = TryOpen();
+    if (!openedInBackground_) return;
+    const std::string error = lastError_;
+    for (const std::string& name : fileNames) Chunk(name.c_str());
+    lastError_ = error;  // a file missing now is reported when it is played
+  });
 }
 
 bool SdlMixerPlayer::OpenDevice() {

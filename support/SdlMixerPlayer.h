@@ -29,8 +29,9 @@ class SdlMixerPlayer final : public SoundPlayer {
   SdlMixerPlayer& operator=(const SdlMixerPlayer&) = delete;
 
   bool Play(const char* fileName, std::uint32_t flags) override;
-  // Starts opening the device in the background; the first Play waits for it.
-  void Prepare() override;
+  // Starts opening the device and loading the files in the background; the first Play
+  // waits for that.
+  void Prepare(const std::vector<std::string>& fileNames) override;
 
   // Stops every sound, frees the loaded files and closes the device; a later Play
   // opens it again.

@@ -45,7 +45,7 @@ bool InitSound(bool asynchronousSound) {
     gSoundList[e].soundFlag = flags;
   }
   gActive = true;
-  if (!gSilenced) Player().Prepare();
+  if (!gSilenced) Player().Prepare(std::vector<std::string>(kFileNames, kFileNames + kEvents));
   return true;
 }
 

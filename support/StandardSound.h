@@ -24,9 +24,9 @@ class SoundPlayer {
  public:
   virtual ~SoundPlayer() = default;
   virtual bool Play(const char* fileName, std::uint32_t flags) = 0;
-  // Called by InitSound: a player may get its device ready in the background here, so
-  // that the first sound does not wait for it.
-  virtual void Prepare() {}
+  // Called by InitSound with the files the events play: a player may get its device
+  // ready and load them in the background here, so that no sound waits for that.
+  virtual void Prepare(const std::vector<std::string>& /*fileNames*/) {}
 };
 
 // Records every Play and reports a fixed result; for tests.

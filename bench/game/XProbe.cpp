@@ -39,10 +39,14 @@ bool WhiteInGraphWindow(const std::string& display, int x0, int y0, int x1, int 
     return XOpenDisplay(display.c_str());
   }();
   if (d == nullptr) return false;
-  const ::Window w = FindTitled(d, DefaultRootWindow(d), "Graph");
+  static ::Window w = 0;  // looked for until found, then kept: one round trip a look
+  if (w == 0) w = FindTitled(d, DefaultRootWindow(d), "Graph");
   if (w == 0) return false;
   XImage* image = XGetImage(d, w, x0, y0, x1 - x0, y1 - y0, AllPlanes, ZPixmap);
-  if (image == nullptr) return false;
+  if (image == nullptr) {
+    w = 0;  // gone (a later program's window is another one)
+    return false;
+  }
   bool white = false;
   for (int y = 0; y < y1 - y0 && !white; ++y)
     for (int x = 0; x < x1 - x0 && !white; ++x)
