@@ -125,6 +125,7 @@ void Session(bool again) {
       WinScreen();
     }
     if (!again) break;
+    IO::WrLn();  // the next play's text, and its trace, start on a line of their own
     ResetForAnotherPlay();
   }
   Lib::Delay(1900);
