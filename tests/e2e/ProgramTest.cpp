@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <sstream>
 #include <string>
@@ -117,6 +119,28 @@ int Differ(const testing_x::WindowPixels& win, const Surface& want, Box b) {
   return n;
 }
 
+// The numbers of each whole "tick T X Y ..." line of a trace.
+std::vector<std::vector<long>> Ticks(const std::string& text) {
+  std::vector<std::vector<long>> ticks;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line) && !in.eof();) {
+    std::istringstream numbers(line.rfind("tick ", 0) == 0 ? line.substr(5) : "");
+    if (numbers.str().empty()) continue;
+    ticks.emplace_back(std::istream_iterator<long>(numbers), std::istream_iterator<long>());
+  }
+  return ticks;
+}
+
+// The trace of a demo file replayed without a window; none when the replay fails.
+std::vector<std::vector<long>> Replayed(const std::string& demo) {
+  const std::string command =
+      std::string(NOVA_GUNNER_PATH) + " --timedemo " + demo + " --headless --nosound --trace";
+  std::string out;
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) out += static_cast<char>(c);
+  return pipe != nullptr && ::pclose(pipe) == 0 ? Ticks(out) : std::vector<std::vector<long>>{};
+}
+
 class ProgramTest : public ::testing::Test {
  protected:
   // The program up to its menu, the story skipped with Escape in its opening pauses,
@@ -195,6 +219,24 @@ class ProgramTest : public ::testing::Test {
     if (keepAlive != nullptr) XCloseDisplay(keepAlive);
   }
 
+  // Left typed 30 times a second for 0.6 s as a held key repeats (the ship's stop is 19
+  // steps away): in how many ticks after the one printed before the last Left it moved.
+  int MovesAfterHeldLeft(std::vector<std::string> args) {
+    args.push_back("--trace");
+    StartToMenu(args);
+    program.Write("\r");
+    if (HasFatalFailure() || !program.WaitFor("tick ", 15s)) return -1;
+    for (int k = 1; k < 18; ++k) program.Write("\x1b[D"), program.Read(33ms);
+    const long last = Ticks(Console()).back()[0];
+    program.Write("\x1b[D");
+    program.Read(1500ms);
+    const auto ticks = Ticks(Console());
+    int moves = 0;
+    for (std::size_t i = 1; i < ticks.size(); ++i)
+      moves += ticks[i][0] > last && ticks[i][1] != ticks[i - 1][1];
+    return moves;
+  }
+
   testing_x::XvfbServer x;
   testing_pty::PtyProcess program;
   _XDisplay* keepAlive = nullptr;
@@ -221,7 +263,7 @@ TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
 // A play typed into the window, recorded, replays to the trace the live play printed.
 TEST_F(ProgramTest, APlayTypedInTheWindowReplaysToTheSameTrace) {
   ScratchDir scratch;
-  const std::string demo = scratch.File("window.demo"), replay = scratch.File("replay.txt");
+  const std::string demo = scratch.File("window.demo");
   ASSERT_NO_FATAL_FAILURE(StartToMenu({"--window-keys", "--record", demo, "--trace"}, true));
   TypeInWindow({kXReturn});
   ASSERT_TRUE(Shows("panel", kPanel, 5s));
@@ -233,18 +275,8 @@ TEST_F(ProgramTest, APlayTypedInTheWindowReplaysToTheSameTrace) {
   const std::string recorded = ReadFile(demo);
   for (const char* code : {" 0 77\n", " 0 72\n", " 0 75\n", " 0 80\n", " 32\n", " 48\n", " 27\n"})
     EXPECT_NE(recorded.find(code), std::string::npos) << code << " not in\n" << recorded;
-  auto ticks = [](const std::string& text) {  // the trace's lines
-    std::istringstream in(text);
-    std::string line, lines;
-    while (std::getline(in, line))
-      if (line.rfind("tick ", 0) == 0) lines += line + "\n";
-    return lines;
-  };
-  const std::string command = std::string(NOVA_GUNNER_PATH) + " --timedemo " + demo +
-                              " --headless --nosound --trace >" + replay;
-  ASSERT_EQ(std::system(command.c_str()), 0);
-  EXPECT_FALSE(ticks(Console()).empty());
-  EXPECT_EQ(ticks(ReadFile(replay)), ticks(Console()));
+  EXPECT_FALSE(Ticks(Console()).empty());
+  EXPECT_EQ(Replayed(demo), Ticks(Console()));
 }
 
 TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
@@ -360,6 +392,89 @@ TEST_F(ProgramTest, ClosedDescriptorsAndPipesNeitherHangNorKill) {
   EXPECT_NE(out.find("Missing Though...closed-in=0\n"), std::string::npos) << out;
   EXPECT_NE(out.find("pipe=0\n"), std::string::npos) << out;
   EXPECT_NE(out.find("results=3\n"), std::string::npos) << out;
+}
+
+TEST_F(ProgramTest, AHeldKeyGoesOnAfterTheRelease) {
+  EXPECT_GE(MovesAfterHeldLeft({}), 5);  // about ten on an idle machine, more on a busy one
+}
+
+TEST_F(ProgramTest, WithoutTheBacklogAHeldKeyStopsAtTheRelease) {
+  ScratchDir scratch;
+  const std::string demo = scratch.File("held.demo");
+  // At the release a tick may be in progress and one Left may still wait: two moves.
+  EXPECT_LE(MovesAfterHeldLeft({"--no-key-backlog", "--record", demo}), 2);
+  program.Write("\x1b[C ");  // two keys in one write: both arrive, in order
+  program.Read(600ms);
+  const std::string recorded = ReadFile(demo);
+  const std::size_t right = recorded.find(" 0 77\n");
+  ASSERT_NE(right, std::string::npos) << recorded;
+  const long tick = std::atol(recorded.c_str() + recorded.rfind('\n', right) + 1);
+  EXPECT_EQ(recorded.find(" 0 77\n" + std::to_string(tick + 1) + " 32\n"), right) << recorded;
+}
+
+// p pauses between two ticks: nothing is read or played meanwhile, PAUSED shows over the
+// field, and the play replays to the same trace. In the menu p is a wrong key.
+TEST_F(ProgramTest, PausedPlayWaitsAndReplaysToTheSameTrace) {
+  ScratchDir scratch;
+  const std::string demo = scratch.File("paused.demo");
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--pause", "--record", demo, "--trace"}));
+  program.Write("p");
+  EXPECT_TRUE(Shows("menuReply", {250, 0, W, H}, 900ms));
+  program.Write("\r");
+  ASSERT_TRUE(program.WaitFor("tick ", 15s));
+  for (const char* key : {"\x1b[C", " ", "\x1b[C"}) program.Write(key), program.Read(150ms);
+  const Box middle{250, 300, W, 400};
+  const int before = Count(Window(), middle, 15);
+  program.Write("p");
+  program.Read(300ms);
+  const std::size_t paused = Ticks(Console()).size();
+  program.Write("\x1b[D");
+  program.Read(2000ms);
+  EXPECT_EQ(Ticks(Console()).size(), paused);
+  const int during = Count(Window(), middle, 15);
+  program.Write("p");
+  program.Read(500ms);
+  const int after = Count(Window(), middle, 15);
+  EXPECT_GT(during, before + 500);
+  EXPECT_LT(after, before + 100);
+  const auto ticks = Ticks(Console());
+  ASSERT_GT(ticks.size(), paused);
+  EXPECT_LT(ticks[paused][1], ticks[paused - 1][1]);  // the Left typed while paused
+  program.Write("\x1b");
+  ASSERT_TRUE(program.WaitFor("You lose", 5s)) << Console();
+  EXPECT_EQ(Replayed(demo), Ticks(Console()));
+}
+
+// After each play the menu comes back for the same game; Escape there ends with the
+// credits. Each play is recorded to its own file.
+TEST_F(ProgramTest, AgainPlaysTheSameGameAndRecordsEachPlay) {
+  ScratchDir scratch;
+  ASSERT_NO_FATAL_FAILURE(
+      StartToMenu({"--again", "--record", scratch.File("play.demo"), "--trace"}));
+  for (int play = 1; play <= 2; ++play) {
+    program.Write("\r");
+    program.Read(2500ms);
+    program.Write("\x1b");  // in the opening pause: read at the first tick
+    program.Read(4500ms);
+    program.Write(" ");  // past the result screen
+    ASSERT_TRUE(Shows("menu", {250, 0, W, H})) << play;
+  }
+  program.Write("\x1b");
+  ASSERT_TRUE(program.WaitFor("Press any key 3 times to finish the program", 40s)) << Console();
+  for (int k = 0; k < 3; ++k) program.Write(" "), program.Read(100ms);
+  EXPECT_EQ(ExitStatus(), 0);
+  std::vector<std::vector<std::vector<long>>> plays;  // split where the ticks start again
+  for (const auto& tick : Ticks(Console())) {
+    if (plays.empty() || tick[0] == 1) plays.emplace_back();
+    plays.back().push_back(tick);
+  }
+  ASSERT_EQ(plays.size(), 2u) << Console();
+  EXPECT_EQ(plays[0], plays[1]);
+  EXPECT_EQ(Replayed(scratch.File("play.demo")), plays[0]);
+  EXPECT_EQ(Replayed(scratch.File("play-2.demo")), plays[1]);
+  const std::string out = Console();
+  EXPECT_NE(out.find("You lose", out.find("You lose") + 1), std::string::npos) << out;
+  EXPECT_EQ(out.find("Quiting"), std::string::npos) << out;
 }
 
 }  // namespace
