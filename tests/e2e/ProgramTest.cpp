@@ -426,7 +426,7 @@ TEST_F(ProgramTest, PausedPlayWaitsAndReplaysToTheSameTrace) {
   const Box middle{250, 300, W, 400};
   const int before = Count(Window(), middle, 15);
   program.Write("p");
-  program.Read(300ms);
+  program.Read(500ms);
   const std::size_t paused = Ticks(Console()).size();
   program.Write("\x1b[D");
   program.Read(2000ms);
