@@ -486,6 +486,7 @@ void EnterRawMode() {
 
   InstallSignalHandlers();
   std::atexit(RestoreAtExit);
+  std::at_quick_exit(RestoreAtExit);  // a lost X connection ends the program that way
 #ifdef NOVA_SANITIZED
   __sanitizer_set_death_callback(RestoreAtExit);  // a sanitizer report ends with _exit
 #endif

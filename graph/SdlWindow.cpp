@@ -91,6 +91,20 @@ int TolerateVanishedWindows(Display* display, XErrorEvent* error) {
   return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
 }
 
+// The connection to the X server broke (the server died, or the window was killed): the
+// program cannot go on. Xlib's own handler would call exit() on this thread while the
+// game thread runs on, and the static objects it uses would be destroyed under it; a
+// quick exit ends at once, and the quick-exit handlers still give the terminal back.
+int ConnectionLost(Display*) {
+  static std::atomic<bool> ending{false};
+  if (ending.exchange(true)) {
+    for (;;) ::pause();  // another thread (another connection) is already ending it
+  }
+  constexpr char kText[] = "nova-gunner: the connection to the X server was lost\n";
+  [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kText, sizeof kText - 1);
+  std::quick_exit(1);
+}
+
 class SdlWindowSystem final : public WindowSystem {
  public:
   ~SdlWindowSystem() override { Close(); }
@@ -199,6 +213,7 @@ class SdlWindowSystem final : public WindowSystem {
     if (!tolerant) {
       tolerant = true;
       previousXErrorHandler = XSetErrorHandler(TolerateVanishedWindows);
+      XSetIOErrorHandler(ConnectionLost);
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.

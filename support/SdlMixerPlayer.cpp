@@ -103,10 +103,12 @@ void SdlMixerPlayer::Prepare(const std::vector<std::string>& fileNames) {
   // Nothing else touches the player until OpenDevice joins this thread.
   opener_ = std::thread([this, fileNames] {
     openedInBackground_ = TryOpen();
-    if (!openedInBackground_) return;
-    const std::string error = lastError_;
-    for (const std::string& name : fileNames) Chunk(name.c_str());
-    lastError_ = error;  // a file missing now is reported when it is played
+    if (openedInBackground_) {
+      const std::string error = lastError_;
+      for (const std::string& name : fileNames) Chunk(name.c_str());
+      lastError_ = error;  // a file missing now is reported when it is played
+    }
+    SDL_TLSCleanup();  // SDL frees its per-thread data only for threads it made itself
   });
 }
 
