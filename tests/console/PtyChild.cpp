@@ -34,7 +34,6 @@ int main(int argc, char** argv) {
       }
     }).detach();
   }
-  if (argc > 1 && std::string(argv[1]) == "nobacklog") IO::SetKeyBacklog(false);
   IO::Init();
   IO::WrStr("READY\n");
   for (int count = 0, previous = 1;;) {
@@ -52,10 +51,6 @@ int main(int argc, char** argv) {
     if (c == 'x') throw std::runtime_error("uncaught on purpose");
     if (c == 'e') std::exit(3);
     if (c == 'd') Lib::Delay(300);
-    if (c == 'w') {
-      while (!IO::TakeKey([](const IO::KeyEvent& e) { return e.character == 'p'; })) Lib::Delay(20);
-      IO::WrStr("RESUMED");
-    }
   }
   IO::WrStr("BYE\n");
   return 0;

@@ -90,23 +90,6 @@ TEST(Pty, PushedKeysWakeAWaitingReadAndJoinTheTerminalsInOrder) {
   ::close(pushed);
 }
 
-// Without the backlog the terminal's keys typed during a pause wait once each, in order, an
-// arrow too; a loop of pauses takes a p from behind the keys typed before it.
-TEST(Pty, WithoutTheBacklogKeysWaitOnceAndAPauseLoopTakesItsKey) {
-  PtyProcess p;
-  StartReady(p, Child({PTY_CHILD_PATH, "nobacklog"}));
-  p.Write("d");
-  ASSERT_TRUE(p.WaitFor("[100]", 5s)) << p.Output();
-  p.Write("aaa\x1b[A\x1b[Abab");
-  ASSERT_TRUE(p.WaitFor("[100][97][0][72][98]", 5s)) << p.Output();
-  p.Write("w");
-  ASSERT_TRUE(p.WaitFor("[119]", 5s)) << p.Output();
-  p.Write("ffgp");
-  std::this_thread::sleep_for(100ms);
-  p.Write("q");
-  ExpectEnd(p, 0, "[100][97][0][72][98][119]RESUMED[102][103][113]BYE");
-}
-
 // The codes the child echoes for the events the decoder makes of all the bytes at once.
 std::string CodesOf(std::string_view bytes) {
   IO::TermDecoder decoder;

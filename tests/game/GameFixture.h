@@ -15,6 +15,7 @@
 #include "game/NovaGunner.h"
 #include "game/World.h"
 #include "graph/Graph.h"
+#include "graph/Palette.h"
 #include "support/StandardLib.h"
 #include "support/StandardSound.h"
 
@@ -24,8 +25,6 @@ namespace gametest {
 struct Shared {
   bool graphOk = false;
   NovaGunner::Sprites sprites{};
-  int leftMinX = 1 << 30, leftMinY = 1 << 30, leftMaxX = -1, leftMaxY = -1;  // sprite leftovers
-  std::uint32_t palette[16] = {};
 };
 
 inline Shared& Process() {
@@ -41,16 +40,6 @@ inline Shared& Process() {
     NovaGunner::InitObjects();
     NovaGunner::BuildSprites();
     s.sprites = NovaGunner::sprites;
-    const std::vector<std::uint32_t> surface = Graph::ReadSurface();
-    for (int i = 0; i < 1024 * 700; ++i) {
-      if (surface[i] == 0) continue;
-      s.leftMinX = std::min(s.leftMinX, i % 1024), s.leftMaxX = std::max(s.leftMaxX, i % 1024);
-      s.leftMinY = std::min(s.leftMinY, i / 1024), s.leftMaxY = std::max(s.leftMaxY, i / 1024);
-    }
-    for (NovaGunner::CARDINAL c = 0; c < 16; ++c) {
-      Graph::Plot(1000, 10, c);
-      s.palette[c] = Graph::ReadPixel(1000, 10);
-    }
     return s;
   }();
   return shared;
@@ -84,7 +73,7 @@ class GameTest : public ::testing::Test {
   }
   NovaGunner::World::RunState& S() { return NovaGunner::World::State(); }
 
-  std::uint32_t Palette(NovaGunner::CARDINAL c) { return Process().palette[c]; }
+  std::uint32_t Palette(NovaGunner::CARDINAL c) { return Graph::kStdPalette[c]; }
   std::uint32_t Pixel(int x, int y) { return Graph::ReadPixel(x, y); }
   // How many pixels of the block [x0, x1] x [y0, y1] have colour number c.
   int CountColour(int x0, int y0, int x1, int y1, NovaGunner::CARDINAL c) {

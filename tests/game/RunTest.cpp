@@ -60,14 +60,6 @@ TEST_F(RunTest, AShotAtTheTopIsSpentAllTheSame) {
   EXPECT_FALSE(S().bullet[2]);
 }
 
-TEST_F(RunTest, EscapeEndsTheGameAsLost) {
-  keys.PushCode('H');  // a letter on its own is ignored
-  keys.PushCode(27);
-  NovaGunner::Run();
-  EXPECT_TRUE(gameover && !win);
-  EXPECT_EQ(S().tick, 2);
-}
-
 TEST_F(RunTest, BoxesArePickedUpOrCaughtByEveryEnemyTouchingThem) {
   Fall(2, ID_BULLETBOX, 640, 330);
   Fall(3, ID_BOMBBOX, 645, 330);

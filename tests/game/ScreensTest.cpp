@@ -1,4 +1,4 @@
-// The big letters, the menu, the help page, the story and a whole won session, in
+// The menu, the help page, the story and a whole won session, in
 // process: scripted keys, a clock that records every pause, the off-screen surface.
 #include <algorithm>
 #include <functional>
@@ -11,12 +11,6 @@
 namespace {
 
 using namespace NovaGunner;
-
-Object At(int x, int y) {
-  Object o{};
-  o.x = x, o.y = y;
-  return o;
-}
 
 class ScreensTest : public gametest::GameTest {
  protected:
@@ -38,32 +32,6 @@ class ScreensTest : public gametest::GameTest {
   std::vector<CARDINAL> pauses;  // every pause, in order
   std::function<void(CARDINAL)> onPause;
 };
-
-TEST_F(ScreensTest, LettersPlotTheirWholeCellAndEraseWithBlack) {
-  void (*const letters[])(Object, bool) = {letterA, letterE, letterG, letterI, letterM, letterY,
-                                           letterW, letterN, letterO, letterR, letterV, letterU};
-  Graph::Rectangle(0, 0, 1025, 200, 2, true);
-  COLOR = 9;
-  for (int k = 0; k < 12; ++k) letters[k](At(20 + 80 * k, 20), true);
-  COLOR = 0;  // only letters drawn afterwards take the new ground
-  letterA(At(20, 100), true);
-  for (int k = 0; k < 12; ++k) {
-    SCOPED_TRACE(k);
-    ExpectGlyph(20 + 80 * k, 20, 9);
-    EXPECT_EQ(CountColour(20 + 80 * k, 20, 20 + 80 * k + 39, 20, 2), 40);  // row above kept
-    // The uprights of every letter but I, Y and V stand on the cell's left edge; I keeps
-    // seven empty columns on either side.
-    const int strokeCol = CountColour(21 + 80 * k, 40, 28 + 80 * k, 40, 4);
-    EXPECT_EQ(strokeCol, (k == 3 || k == 5 || k == 10) ? 0 : 8);
-  }
-  EXPECT_EQ(CountColour(261, 21, 267, 58, 9) + CountColour(292, 21, 298, 58, 9), 2 * 7 * 38);
-  ExpectGlyph(20, 100, 0);
-
-  letterN(At(100, 20), false);
-  EXPECT_EQ(CountColour(100, 20, 138, 58, 0), 39 * 39);
-  EXPECT_EQ(CountColour(139, 20, 139, 58, 2), 39);  // the column after the cell is kept
-  ExpectGlyph(180, 20, 9);                          // the neighbour too
-}
 
 TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
   keys.PushCode(27);
