@@ -350,6 +350,8 @@ TEST_F(ProgramTest, ARecordingKeepsItsKeysWhenTheXServerDies) {
   keepAlive = nullptr;
   x.Kill();
   EXPECT_EQ(ExitStatus(), 1) << Console();
+  EXPECT_NE(Console().find("nova-gunner: the connection to the X server was lost\n"),
+            std::string::npos);
   EXPECT_TRUE(
       testing_pty::SameSettings(program.Settings(), testing_pty::PtyProcess::CookedSettings()));
   const std::string text = ReadFile(file);
