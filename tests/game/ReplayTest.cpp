@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <sstream>
 
 #include "game/Recorder.h"
@@ -198,7 +197,8 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("--timedemo"), std::string::npos);
   const Outcome version = Program("--version");  // one line, which --help starts with
-  EXPECT_TRUE(std::regex_match(version.out, std::regex("Nova Gunner \\d+\\.\\d+\\.\\d+\n")));
+  EXPECT_TRUE(version.out.starts_with("Nova Gunner ") && version.out.ends_with("\n") &&
+              std::count(version.out.begin(), version.out.end(), '.') == 2);
   EXPECT_TRUE(version.status == 0 && help.out.starts_with(version.out)) << version.out;
 }
 
