@@ -108,35 +108,21 @@ void BuiltProgram(const std::string& display) {
   program.Wait(10s);
 }
 
-struct Quiet final : StandardSound::SoundPlayer {
-  bool Play(const char*, std::uint32_t) override { return true; }
-};
-
 void InProcess() {
   static IO::ScriptedKeySource keys;
   static Lib::VirtualClock clock;  // pauses take no time: only the work is timed
-  static Quiet quiet;
+  static StandardSound::RecordingPlayer quiet;
   Lib::SetClock(&clock);
   IO::SetKeySource(&keys);
   StandardSound::SetSoundPlayer(&quiet);
   const auto start = Clock::now();
-  Lib::Init();
-  IO::Init();
-  StandardSound::Init();
-  StandardLib::Init();
-  NovaGunner::InitObjects();
-  const double objects = MsSince(start);
-  if (!Graph::Init(1, 1, 1024, 700)) return (void)std::puts("no window in process");
+  if (!NovaGunner::StartUp(true)) return (void)std::puts("no window in process");
   const double window = MsSince(start);
   NovaGunner::Sound();
-  for (auto build : {NovaGunner::InitYou, NovaGunner::InitThem, NovaGunner::InitBigboss,
-                     NovaGunner::InitSchildbox, NovaGunner::InitKogelbox, NovaGunner::InitRaketbox,
-                     NovaGunner::InitRaket, NovaGunner::InitExplode})
-    build();
+  NovaGunner::BuildSprites();
   Graph::ReadPixel(0, 0);
-  std::printf(
-      "in process: modules and objects %.1f ms, window %.1f ms, sound and sprites %.1f ms\n",
-      objects, window - objects, MsSince(start) - window);
+  std::printf("in process: modules, objects and window %.1f ms, sound and sprites %.1f ms\n",
+              window, MsSince(start) - window);
   bool first = true;
   clock.onSleep = [&](Lib::CARDINAL ms) {
     if (ms != 40 || !first) return;

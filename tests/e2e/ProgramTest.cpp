@@ -16,10 +16,9 @@
 #include "console/IO.h"
 #include "console/Lib.h"
 #include "console/ScriptedKeys.h"
-#include "game/Letters.h"
+#include "game/Replay.h"
 #include "graph/Graph.h"
 #include "graph/Palette.h"
-#include "support/StandardLib.h"
 #include "support/StandardSound.h"
 #include "tests/common/Io.h"
 #include "tests/common/Pty.h"
@@ -46,10 +45,6 @@ constexpr unsigned long kXEscape = 0xFF1B, kXReturn = 0xFF0D, kXLeft = 0xFF51, k
                         kXRight = 0xFF53, kXDown = 0xFF54, kXSpace = ' ', kXZero = '0';
 constexpr const std::uint32_t* kColour = Graph::kStdPalette;
 
-struct Quiet final : StandardSound::SoundPlayer {
-  bool Play(const char*, std::uint32_t) override { return true; }
-};
-
 // One whole session drawn in process with the keys of the real run below; the screens
 // are kept by name at the moments the real run looks at them.
 const std::map<std::string, Surface>& Expected() {
@@ -57,7 +52,7 @@ const std::map<std::string, Surface>& Expected() {
     std::map<std::string, Surface> s;
     static IO::ScriptedKeySource keys;
     static Lib::VirtualClock clock;
-    static Quiet quiet;
+    static StandardSound::RecordingPlayer quiet;
     // What to type at each idle moment of the menu or help page, and what is then shown.
     const std::vector<std::pair<std::string, std::function<void()>>> idle = {
         {"menu", [] { keys.PushCode('h'); }}, {"help", [] { keys.PushCode('x'); }},
@@ -82,20 +77,13 @@ const std::map<std::string, Surface>& Expected() {
       if (name != nullptr && !s.count(name)) s[name] = Graph::ReadSurface();
       if (ms == 4500) keys.PushCode(27);  // lose at the first tick
     };
-    Lib::SetClock(&clock);
-    IO::SetKeySource(&keys);
-    StandardSound::SetSoundPlayer(&quiet);
-    Lib::Init();
-    IO::Init();
-    StandardSound::Init();
-    StandardLib::Init();
-    NovaGunner::InitObjects();
-    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-    if (!Graph::Init(1, 1, W, H)) return s;
+    NovaGunner::Options options;  // the program's own entry, on stand-in services
+    options.keys = &keys, options.clock = &clock, options.sounds = &quiet, options.headless = true;
     keys.PushCode(27);
     testing::internal::CaptureStdout();  // the console is the real run's to check
-    NovaGunner::Session();
+    const int status = NovaGunner::Replay::Main(options);
     testing::internal::GetCapturedStdout();
+    if (status != 0) return std::map<std::string, Surface>{};
     s["end"] = Graph::ReadSurface();
     clock.onSleep = nullptr;  // its captures end here
     keys.onIdle = nullptr;
