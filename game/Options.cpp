@@ -50,12 +50,12 @@ int Print(const char* text) {
   return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitOk : kExitWriteFailed;
 }
 
+}  // namespace
+
 int Refuse(const std::string& message) {
   std::fprintf(stderr, "nova-gunner: %s\n", message.c_str());
   return kExitBadInput;
 }
-
-}  // namespace
 
 int ParseOptions(int argc, char** argv, Options& options) {
   options = Options{};

@@ -47,6 +47,9 @@ inline constexpr int kExitCannotRun = 1;    // no usable display, or the X conne
 inline constexpr int kExitBadInput = 2;     // bad arguments, a bad demo, an unwritable recording
 inline constexpr int kExitWriteFailed = 3;  // the run ended, but output it wrote was lost
 
+// Says on standard error why the input was refused; returns kExitBadInput.
+int Refuse(const std::string& message);
+
 // Reads argv into options. Returns -1 when the program is to run; otherwise the exit
 // status, after printing the help text or the reason the command line was refused.
 int ParseOptions(int argc, char** argv, Options& options);

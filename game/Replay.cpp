@@ -175,11 +175,6 @@ bool ReadFile(const std::string& path, std::string& text, std::string& error) {
   return error.empty();
 }
 
-int Refuse(const std::string& message) {
-  std::fprintf(stderr, "nova-gunner: %s\n", message.c_str());
-  return kExitBadInput;
-}
-
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat sa {
   }, sb{};
