@@ -41,8 +41,9 @@ constexpr char kUsage[] =
     "arrows move the ship, Space fires, 0 throws a bomb, Esc gives up.\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
     "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
-    "that cannot be created; 3 the run ended, but the recording or the printed results\n"
-    "could not all be written (the reason is on standard error).\n";
+    "that cannot be created; 3 the run ended, but a recording (any play's, with\n"
+    "--again) or the printed results could not all be written (the reason is on\n"
+    "standard error).\n";
 
 // Prints text; kExitWriteFailed when it could not be written in full.
 int Print(const char* text) {

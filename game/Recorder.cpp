@@ -29,6 +29,7 @@ bool Recorder::Open(const std::string& path, std::string& error) {
   }
   fd_ = fd;
   path_ = path;
+  whole_ = 0;
   failed_ = false;
   if (!WriteText(Demo::Header())) {
     error = "cannot write recording '" + path + "': " + std::strerror(errno);
@@ -42,7 +43,7 @@ bool Recorder::Open(const std::string& path, std::string& error) {
 void Recorder::Write(const Demo::TickInput& input) {
   if (input.count == 0 || fd_ < 0 || failed_) return;
   if (!WriteText(Demo::Line(input))) {
-    failed_ = true;
+    failed_ = lost_ = true;
     std::fprintf(stderr,
                  "nova-gunner: cannot write recording '%s': %s; the play goes on, unrecorded "
                  "from here\n",
@@ -51,18 +52,30 @@ void Recorder::Write(const Demo::TickInput& input) {
 }
 
 bool Recorder::WriteText(const std::string& text) {
-  return IO::WriteAll(fd_, text.data(), text.size());
+  if (IO::WriteAll(fd_, text.data(), text.size())) {
+    whole_ += static_cast<off_t>(text.size());
+    return true;
+  }
+  // A write cut short (a size limit, a full disk) leaves half a line, which a replay would
+  // read as another key: back to the last whole line. A pipe keeps what it took (EINVAL).
+  const int error = errno;
+  if (::ftruncate(fd_, whole_) != 0 && errno != EINVAL) {
+    std::fprintf(stderr, "nova-gunner: cannot cut recording '%s' back to its last whole line: %s\n",
+                 path_.c_str(), std::strerror(errno));
+  }
+  errno = error;
+  return false;
 }
 
 bool Recorder::Close() {
-  if (fd_ < 0) return !failed_;
+  if (fd_ < 0) return !lost_;
   if (::close(fd_) != 0 && !failed_) {
-    failed_ = true;
+    failed_ = lost_ = true;
     std::fprintf(stderr, "nova-gunner: cannot write recording '%s': %s\n", path_.c_str(),
                  std::strerror(errno));
   }
   fd_ = -1;
-  return !failed_;
+  return !lost_;
 }
 
 }  // namespace NovaGunner

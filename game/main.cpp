@@ -1,4 +1,5 @@
 // Entry point: the standard descriptors made safe, then the options.
+#include <SDL.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -32,6 +33,10 @@ int main(int argc, char** argv) {
   // Console text to a reader that has gone (nova-gunner | less, then q) is dropped, as
   // any console write that fails; the game goes on.
   ::signal(SIGPIPE, SIG_IGN);
+  // SIGINT and SIGTERM end the program in every mode. Left alone, SDL's start (the window's,
+  // or the sound's alone in a headless replay) would turn them into a quit event that
+  // nothing reads. Set here, before any thread starts SDL.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   NovaGunner::Options options;
   const int refused = NovaGunner::ParseOptions(argc, argv, options);
   if (refused >= 0) return refused;

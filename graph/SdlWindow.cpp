@@ -191,8 +191,6 @@ class SdlWindowSystem final : public WindowSystem {
   // Makes the window; FALSE after a message, or silently when there is no real display.
   bool Start() {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
-    // Ctrl+C in the console must end the program, not become a window event.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     // With no display named, say nothing and try nothing: SDL's Wayland probe would
     // print its own complaint on standard error.
     auto named = [](const char* name) {

@@ -1,6 +1,7 @@
 // Demo files, their key source, and the built program replaying and recording plays.
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,6 +49,19 @@ std::vector<std::string> Trace(const std::string& demo, const std::string& more 
 }
 
 const std::string kLongPlay = std::string(NOVA_TEST_DATA) + "/long-play.demo";
+
+// Runs fn under a file size limit (on this process and the programs it starts), SIGXFSZ
+// ignored: a write past it is cut short, then fails, as on a full disk.
+template <typename Fn>
+void WithFileSizeLimit(rlim_t bytes, Fn fn) {
+  rlimit saved{};
+  ::getrlimit(RLIMIT_FSIZE, &saved);
+  const rlimit limit{bytes, saved.rlim_max};
+  const sighandler_t xfsz = ::signal(SIGXFSZ, SIG_IGN);
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  fn();
+  ::setrlimit(RLIMIT_FSIZE, &saved), ::signal(SIGXFSZ, xfsz);
+}
 
 // A demo file is refused at its first faulty line, with what is wrong there.
 TEST_F(GameTest, DemoLinesFollowTheRules) {
@@ -145,26 +159,64 @@ TEST(ReplayProgram, LongPlayTraceIsPredictedAndRecordingsReplayTheSame) {
   EXPECT_EQ(Trace(recorded), trace);
 }
 
-// Each tick's line is in the file when the tick ends: even SIGKILL loses none of them.
+// Each tick's line is in the file when the tick ends: even a program killed loses none of
+// them. SIGTERM ends it with sound on any audio driver, whose library must not take the
+// signal over.
 TEST(ReplayProgram, ARecordingHoldsEveryTickPlayedWhenTheProgramIsKilled) {
   ScratchDir scratch;
   const std::string recorded = scratch.File("killed.demo");
-  FILE* out = ::popen(("echo $$; exec " + std::string(NOVA_GUNNER_PATH) + " --replay " + kLongPlay +
-                       " --headless --nosound --trace --record " + recorded)
-                          .c_str(),
-                      "r");
-  ASSERT_NE(out, nullptr);
-  char line[256];
-  const pid_t pid = std::fgets(line, sizeof line, out) ? std::atoi(line) : 0;
-  while (std::fgets(line, sizeof line, out) && !std::string_view(line).starts_with("tick 12 ")) {
+  for (const std::string driver : {"dummy", "disk"}) {
+    // timeout hands SIGTERM on, and ends a program that would not end.
+    FILE* out = ::popen(
+        ("echo $$; export SDL_AUDIODRIVER=" + driver +
+         " SDL_DISKAUDIOFILE=" + scratch.File("audio.raw") + "; exec timeout -s KILL 30 " +
+         NOVA_GUNNER_PATH + " --replay " + kLongPlay + " --headless --trace --record " + recorded)
+            .c_str(),
+        "r");
+    ASSERT_NE(out, nullptr);
+    char line[256];
+    const pid_t pid = std::fgets(line, sizeof line, out) ? std::atoi(line) : 0;
+    while (std::fgets(line, sizeof line, out) && !std::string_view(line).starts_with("tick 12 ")) {
+    }
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGTERM);
+    const int status = ::pclose(out);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << driver;
+    const std::string text = ReadFile(recorded);
+    EXPECT_EQ(text.rfind("# nova-gunner demo 1\n", 0), 0u);
+    EXPECT_NE(text.find("\n12 0 80\n"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with("\n")) << text;
   }
-  ASSERT_GT(pid, 0);
-  ::kill(pid, SIGKILL);
-  const int status = ::pclose(out);
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-  const std::string text = ReadFile(recorded);
-  EXPECT_EQ(text.rfind("# nova-gunner demo 1\n", 0), 0u);
-  EXPECT_NE(text.find("\n12 0 80\n"), std::string::npos) << text;
+}
+
+// A write cut short (a size limit, a full disk) leaves the file at its last whole line: half
+// a line would replay another key. The loss stays reported through the next play's file,
+// and the run ends with status 3.
+TEST(ReplayProgram, ARecordingCutShortKeepsWholeLinesAndTheStatusSaysSo) {
+  ScratchDir scratch;
+  Recorder recorder;
+  std::string error, cut;
+  WithFileSizeLimit(200, [&] {
+    ASSERT_TRUE(recorder.Open(scratch.File("cut.demo"), error)) << error;
+    for (std::int64_t t = 1; t <= 30; ++t) recorder.Write({t, 1, {32, 0}});
+    ASSERT_TRUE(recorder.Open(scratch.File("next.demo"), error)) << error;  // --again
+    recorder.Write({1, 1, {27, 0}});
+  });
+  EXPECT_FALSE(recorder.Close());
+  EXPECT_EQ(ReadFile(scratch.File("next.demo")), Demo::Header() + "1 27\n");
+  cut = ReadFile(scratch.File("cut.demo"));
+  EXPECT_TRUE(cut.size() > 190 && cut.ends_with(" 32\n")) << cut;
+
+  Outcome o;
+  WithFileSizeLimit(1024, [&] {
+    o = Program("--timedemo " + kLongPlay + " --headless --nosound --record " +
+                scratch.File("cut.demo"));
+  });
+  EXPECT_EQ(o.status, 3) << o.out;
+  cut = ReadFile(scratch.File("cut.demo"));
+  EXPECT_TRUE(cut.size() > 1000 && cut.ends_with("\n")) << cut;
+  const std::string demo = ReadFile(kLongPlay);
+  EXPECT_EQ(demo.find(cut.substr(Demo::Header().size() - 1)), demo.find('\n'));
 }
 
 TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
