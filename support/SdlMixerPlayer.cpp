@@ -48,6 +48,7 @@ struct Mixer {
   decltype(&::Mix_OpenAudioDevice) OpenAudioDevice = nullptr;
   decltype(&::Mix_QuerySpec) QuerySpec = nullptr;
   decltype(&::Mix_AllocateChannels) AllocateChannels = nullptr;
+  decltype(&::Mix_Volume) Volume = nullptr;
   decltype(&::Mix_LoadWAV_RW) LoadWAV_RW = nullptr;
   decltype(&::Mix_PlayChannelTimed) PlayChannelTimed = nullptr;
   decltype(&::Mix_GroupOldest) GroupOldest = nullptr;
@@ -77,6 +78,7 @@ bool LoadMixer(std::string& error) {
   loaded = Resolve(library, "Mix_OpenAudioDevice", mix.OpenAudioDevice) &&
            Resolve(library, "Mix_QuerySpec", mix.QuerySpec) &&
            Resolve(library, "Mix_AllocateChannels", mix.AllocateChannels) &&
+           Resolve(library, "Mix_Volume", mix.Volume) &&
            Resolve(library, "Mix_LoadWAV_RW", mix.LoadWAV_RW) &&
            Resolve(library, "Mix_PlayChannelTimed", mix.PlayChannelTimed) &&
            Resolve(library, "Mix_GroupOldest", mix.GroupOldest) &&
@@ -151,6 +153,7 @@ bool SdlMixerPlayer::TryOpen() {
   mix.QuerySpec(&frequency_, &format, &outChannels_);
   bytesPerSample_ = SDL_AUDIO_BITSIZE(format) / 8;
   mix.AllocateChannels(kChannels);
+  mix.Volume(-1, kVolume);
   return true;
 }
 
@@ -205,6 +208,9 @@ bool SdlMixerPlayer::Play(const char* fileName, std::uint32_t flags) {
   if (fileName == nullptr || *fileName == '\0' || !OpenDevice()) return false;
   Mix_Chunk* chunk = Chunk(fileName);
   if (chunk == nullptr) return false;
+  const auto now = std::chrono::steady_clock::now();
+  auto& started = started_[chunk];
+  if ((flags & SND_ASYNC) != 0 && now - started < kSameMoment) return true;
   int channel = mix.PlayChannelTimed(-1, chunk, 0, -1);
   if (channel < 0) {
     // Every channel busy: the oldest sound gives way, as a new shot matters more.
@@ -218,6 +224,7 @@ bool SdlMixerPlayer::Play(const char* fileName, std::uint32_t flags) {
       return false;
     }
   }
+  started = now;
   if ((flags & SND_ASYNC) == 0) WaitUntilDone(channel, chunk);
   return true;
 }
@@ -229,6 +236,7 @@ void SdlMixerPlayer::Close() {
     if (entry.chunk != nullptr) mix.FreeChunk(entry.chunk);
   }
   cache_.clear();
+  started_.clear();
   if (device_ == Device::Open) mix.CloseAudio();
   if (audioSubsystem_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
   audioSubsystem_ = false;

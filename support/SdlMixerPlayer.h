@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <thread>
@@ -43,6 +44,16 @@ class SdlMixerPlayer final : public SoundPlayer {
   const std::string& LastError() const { return lastError_; }
 
   static constexpr int kChannels = 16;
+  // The level of every channel, of the mixer's 128: the one place of the mix's headroom.
+  // The effects are written at one loudness (tools/wavgen.cpp). At full level the worst
+  // overlap play allows (a shot, a kill and so an explosion every tick, a bomb every 16
+  // ticks: all 16 channels busy) peaks 6.9 dB above full scale; 51 (-8 dB) leaves 1 dB
+  // to spare. bench/sound/MixBench.cpp prints the figures.
+  static constexpr int kVolume = 51;
+  // A sound started again this soon (in the same tick) is not started twice: the copies
+  // would begin on the same sample, adding level and nothing to hear, and a bomb
+  // through a pile of enemies would clip.
+  static constexpr std::chrono::milliseconds kSameMoment{10};
 
  private:
   enum class Device { Unopened, Open, Failed };
@@ -71,6 +82,7 @@ class SdlMixerPlayer final : public SoundPlayer {
 
   std::vector<std::string> searchDirs_;
   std::unordered_map<std::string, Entry> cache_;
+  std::unordered_map<const Mix_Chunk*, std::chrono::steady_clock::time_point> started_;
   Device device_ = Device::Unopened;
   bool audioSubsystem_ = false;
   int openAttempts_ = 0;

@@ -16,6 +16,9 @@
 namespace {
 
 constexpr int kRate = 22050;
+// The RMS every effect is written at (-19 dBFS): as loud as the effect with the largest
+// peak-to-RMS ratio (the credits' chord and its echo, 18 dB) can be without clipping.
+constexpr double kRms = 0.1122;
 constexpr double kPi = 3.14159265358979323846;
 
 using Buffer = std::vector<double>;
@@ -192,9 +195,15 @@ void Write(const std::filesystem::path& file, Buffer b) {
   for (std::size_t i = 0; i < in && i < b.size(); ++i) b[i] *= static_cast<double>(i) / in;
   for (std::size_t i = 0; i < out && i < b.size(); ++i)
     b[b.size() - 1 - i] *= static_cast<double>(i) / out;
-  double peak = 1e-9;
-  for (double s : b) peak = std::max(peak, std::abs(s));
-  const double gain = 0.85 * 32767 / peak;
+  // Every effect at one loudness, the RMS of the whole sound; the game's player keeps the
+  // headroom that overlapping effects need (SdlMixerPlayer::kVolume).
+  double energy = 0, peak = 0;
+  for (double s : b) energy += s * s, peak = std::max(peak, std::abs(s));
+  const double rms = std::sqrt(energy / static_cast<double>(std::max<std::size_t>(b.size(), 1)));
+  const double gain = rms > 0 ? kRms * 32768 / rms : 0;
+  if (peak * gain > 32767) {
+    throw std::runtime_error(file.filename().string() + " would clip at the common loudness");
+  }
 
   std::vector<unsigned char> bytes;
   auto put = [&bytes](std::uint32_t v, int n) {
