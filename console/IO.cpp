@@ -1,7 +1,7 @@
-// IO: key codes from console key events (by KeyCodes), unbuffered text output, and the
-// clock that lets pauses read the terminal.
+// IO: key codes from the key queue's events (by KeyCodes), and unbuffered text output.
 #include "console/IO.h"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <array>
@@ -11,7 +11,7 @@
 
 #include "console/KeyCodes.h"
 #include "console/Lib.h"
-#include "console/Terminal.h"
+#include "console/RawMode.h"
 #include "console/WholeStr.h"
 #include "console/WriteAll.h"
 
@@ -25,7 +25,9 @@ bool OK = true;
 
 namespace {
 
-KeyEventSource* gSource = nullptr;
+KeyQueue gKeys;
+std::atomic<KeySource*> gSource{nullptr};  // read by PushKey on other threads
+std::atomic<bool> gPushedKeys{true};
 CHAR gPending = 0;
 // TRUE when the last IO call was a KeyPressed that found nothing: a run of empty polls
 // has begun, at gEmptySince. A Delay since that poll (Lib's count moved on from
@@ -38,11 +40,18 @@ std::chrono::steady_clock::time_point gEmptySince;
 // hundred times) goes at full speed, short enough to cost nothing measurable.
 constexpr std::chrono::microseconds kSpinBeforeWaiting{2000};
 bool gWriteFailed = false;
-// Read by the window thread's PushKey as well.
-std::atomic<bool> gKeyBacklog{true};
 
-KeyEventSource& Source() {
-  return gSource != nullptr ? *gSource : detail::TerminalSource();
+// Before Init: no input at all.
+class NoKeys final : public KeySource {
+ public:
+  void Start(KeyQueue&) override {}
+  bool Wait() override { return false; }
+};
+
+KeySource& Source() {
+  static NoKeys none;
+  KeySource* source = gSource.load();
+  return source != nullptr ? *source : none;
 }
 
 // Nowhere to write to: console text is not worth stopping the game for.
@@ -55,50 +64,25 @@ std::size_t TextLength(std::string_view s) {
   return nul == std::string_view::npos ? s.size() : nul;
 }
 
-// Pauses while keys come from the terminal read its input as it comes: what is typed
-// during a pause keeps its arrival time. With keys from elsewhere they just sleep.
-class TerminalClock final : public Lib::Clock {
- public:
-  void Sleep(Lib::CARDINAL ms) override {
-    if (gSource == nullptr) {
-      detail::SleepReadingInput(Lib::MonotonicDeadline(ms));
-    } else {
-      real_.Sleep(ms);
-    }
-  }
-  std::uint64_t NowMs() override { return real_.NowMs(); }
-
- private:
-  Lib::RealClock real_;
-};
-
 }  // namespace
 
-void SetKeySource(KeyEventSource* source) {
-  gSource = source;
+void Init(KeySource& source, const KeyOptions& options) {
   gPending = 0;
   gLastPollEmpty = false;
-}
-
-void SetKeyBacklog(bool on) {
-  gKeyBacklog.store(on);
-}
-
-bool KeyBacklog() {
-  return gKeyBacklog.load();
+  gKeys.Clear();
+  gKeys.SetBacklog(options.backlog);
+  gPushedKeys.store(options.pushedKeys);
+  gSource.store(&source);
+  source.Start(gKeys);
 }
 
 void PushKey(const KeyEvent& event) {
-  detail::PushKey(event);
-}
-
-void Init() {
-  gLastPollEmpty = false;
-  if (gSource != nullptr) return;
-  detail::EnterRawMode();
-  // Delay's pauses read the terminal from now on, unless a clock of its own was set.
-  static TerminalClock clock;
-  Lib::SetStandardClock(&clock);
+  if (const int sig = detail::SignalOf(event)) {  // Ctrl+C is Ctrl+C wherever it is typed
+    ::kill(0, sig);
+    return;
+  }
+  if (!gPushedKeys.load() || !gKeys.Push(event)) return;
+  Source().Wake();
 }
 
 void SetFatalSignalHook(void (*hook)(int signal)) {
@@ -106,7 +90,7 @@ void SetFatalSignalHook(void (*hook)(int signal)) {
 }
 
 bool KeyPressed() {
-  KeyEventSource& src = Source();
+  KeySource& src = Source();
   const bool inEmptyRun = gLastPollEmpty && Lib::DelayCount() == gDelaysAtPoll;
   gLastPollEmpty = false;
   // Once a run of empty polls has lasted a moment, each further poll first waits a
@@ -115,15 +99,17 @@ bool KeyPressed() {
   if (inEmptyRun && std::chrono::steady_clock::now() - gEmptySince >= kSpinBeforeWaiting) {
     src.Idle();
   }
+  src.Poll();
   KeyEvent e;
-  if (!src.Peek(e)) {
+  if (!gKeys.Peek(e)) {
+    if (src.Ended()) return true;  // an Escape, for ever
     if (!inEmptyRun) gEmptySince = std::chrono::steady_clock::now();
     gLastPollEmpty = true;
     gDelaysAtPoll = Lib::DelayCount();
     return false;
   }
   if (e.isKey && e.keyDown) return true;
-  src.Read();  // a release or a non-key event at the head is dropped
+  gKeys.Pop(e);  // a release or a non-key event at the head is dropped
   return false;
 }
 
@@ -134,9 +120,13 @@ CHAR RdKey() {
     gPending = 0;
     return c;
   }
-  KeyEventSource& src = Source();
+  KeySource& src = Source();
   for (;;) {
-    KeyEvent e = src.Read();
+    KeyEvent e;
+    if (!gKeys.Pop(e)) {
+      if (src.Wait()) continue;
+      e = EscapeEvent();  // no input will come
+    }
     if (!e.isKey || !e.keyDown) continue;
     const KeyCodes codes = CodesOf(e);
     if (codes.first < 0) continue;
@@ -147,7 +137,9 @@ CHAR RdKey() {
 
 bool TakeKey(bool (*match)(const KeyEvent& event)) {
   gLastPollEmpty = false;
-  return Source().Take(match);
+  KeySource& src = Source();
+  if (!src.PollToTake()) return false;
+  return gKeys.Take(match) || src.Ended();
 }
 
 void RdLn() {

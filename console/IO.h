@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "console/KeyEvent.h"
+#include "console/KeyQueue.h"
 
 namespace IO {
 
@@ -17,52 +18,53 @@ extern bool ChopOff;
 extern bool RdLnOnWr;
 extern bool OK;
 
-// Where key events come from: the terminal, or a script in tests and replays.
-class KeyEventSource {
+// What brings key events into the queue that IO reads from (the terminal, a demo, a test's
+// script). A source only produces events: it pushes them into the queue it is started
+// with; the queue keeps their order and its rules, IO turns them into codes.
+class KeySource {
  public:
-  virtual ~KeyEventSource() = default;
-  // The first waiting event without removing it; FALSE when none waits.
-  virtual bool Peek(KeyEvent& event) = 0;
-  // Removes and returns the first waiting event, waiting for one when none waits.
-  virtual KeyEvent Read() = 0;
+  virtual ~KeySource() = default;
+  // IO::Init hands over the queue the source's events go into from now on.
+  virtual void Start(KeyQueue& queue) = 0;
+  // Brings in the input that is ready, without waiting.
+  virtual void Poll() {}
+  // Waits until some input has been brought in. FALSE at once when none will come (the
+  // input has ended, a script or a demo's tick is read out): the read then gives Escape
+  // instead of waiting for ever.
+  virtual bool Wait() = 0;
   // Called before a poll once a run of empty polls has lasted 2 ms: a source that can
   // wait for input waits here briefly (1 ms, 2 ms after a second of nothing), returning
   // at once when input arrives.
   virtual void Idle() {}
-  // Without waiting, reads the input that is ready and removes the first waiting key-down
-  // for which match is TRUE, leaving the other events in their order; TRUE when one was
-  // taken, and also, with nothing taken, once the input has ended (as Peek then reports
-  // a key), so that a loop waiting for a key ends. A source without the means says FALSE.
-  virtual bool Take(bool (*match)(const KeyEvent& event)) {
-    (void)match;
-    return false;
-  }
+  // For TakeKey: brings in the input that is ready, reading on even behind many waiting
+  // keys (the key to take may be behind them). FALSE for a source whose keys must all
+  // reach the game (a demo's are what the game read): nothing is taken then.
+  virtual bool PollToTake() { return false; }
+  // TRUE once the input has ended: an empty queue then polls as an Escape, for ever.
+  virtual bool Ended() const { return false; }
+  // Any thread, after a key was pushed: a source waiting for input stops waiting.
+  virtual void Wake() {}
 };
 
-// Uses source for all later key reads (nullptr: back to the terminal). The pending
-// key is cleared. The source must outlive its use.
-void SetKeySource(KeyEventSource* source);
+struct KeyOptions {
+  // Off: a key does not join the waiting keys while the same event still waits unread (a
+  // held key acts at most once per read and stops when it is let go; an arrow read half,
+  // its second code pending, no longer waits).
+  bool backlog = true;
+  // Keys from PushKey join the waiting keys. Off for a demo, whose keys are the recorded
+  // ones alone; Ctrl+C, Ctrl+Z and Ctrl+\ pushed still raise their signals.
+  bool pushedKeys = true;
+};
 
-// A key from elsewhere than the terminal (the window's keys, a game pad), from any thread:
-// it joins the keys typed in the terminal in the order they came, wakes a read or a pause
-// waiting for input, and is read like any terminal key. Ctrl+C, Ctrl+Z and Ctrl+\ raise
-// their signals at once, as a terminal does. While keys come from a source set with
-// SetKeySource the pushed keys wait for the terminal's turn.
+// Starts the module on source, which must outlive its use: the waiting keys and a pending
+// second code are dropped, then the source is started (the terminal's goes into raw mode).
+void Init(KeySource& source, const KeyOptions& options = {});
+
+// A key from elsewhere than the source (the window's keys, a game pad), from any thread:
+// it joins the waiting keys in the order it came, wakes a read or a pause waiting for
+// input, and is read like any other key. Ctrl+C, Ctrl+Z and Ctrl+\ raise their signals at
+// once, as a terminal does.
 void PushKey(const KeyEvent& event);
-
-// With the backlog off (on is the default), a key event does not join the waiting keys
-// while the same event (SameKey) still waits unread: a held key acts at most once per
-// read and stops when it is let go, and different keys keep their order. It holds for
-// the keys that arrive from then on, from the terminal, PushKey and the scripted source;
-// an arrow read half (its second code pending) no longer waits.
-void SetKeyBacklog(bool on);
-bool KeyBacklog();
-
-// Starts the module: unless a key source was set, puts the terminal (standard input,
-// else /dev/tty) into raw mode, restored on every exit. Keys are always read from
-// standard input; where it is the terminal and the terminal confirms the kitty keyboard
-// protocol, that protocol is used (set NOVA_LEGACY_KEYS=1 to keep to legacy sequences).
-void Init();
 
 // The hook is called once from the fatal-signal path (SIGINT, SIGTERM, SIGHUP, SIGQUIT,
 // crash signals and every other signal that ends the program), before the terminal is restored and
@@ -75,14 +77,14 @@ void SetFatalSignalHook(void (*hook)(int signal));
 // gone on for 2 ms, each further poll first waits up to 1 ms (2 ms after a second of
 // nothing) for input, returning as soon as some arrives: a polling loop then sleeps,
 // not spins.
-// Once standard input has ended every poll reports a key.
+// Once the input has ended every poll reports a key.
 bool KeyPressed();
-// The next key code, waiting for a key; once standard input has ended it returns
-// Escape (27) every time instead of waiting for ever.
+// The next key code, waiting for a key; once the input has ended it returns Escape (27)
+// every time instead of waiting for ever.
 CHAR RdKey();
 // Reads the input that is ready, as KeyPressed does, and takes out the first waiting
 // key-down for which match is TRUE, wherever it waits, so that the game never reads it;
-// every other event keeps its place. TRUE when one was taken, and once standard input has
+// every other event keeps its place. TRUE when one was taken, and once the input has
 // ended (nothing taken then, as KeyPressed then reports a key forever), so that a loop
 // waiting for a key ends. Never waits: a loop over it pauses (Lib.Delay) between calls.
 bool TakeKey(bool (*match)(const KeyEvent& event));

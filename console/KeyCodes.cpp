@@ -64,4 +64,12 @@ KeyCodes CodesOf(const KeyEvent& e) {
   return {ch == 0 ? -1 : ch};
 }
 
+KeyEvent EventFor(CHAR code, CHAR second) {
+  if (code == 0 && second == 0) return KeyEvent{true, true, 'A', 30, 1, LEFT_CTRL};
+  if (code == 0) return KeyEvent{true, true, 0, second, 0, ENHANCED_KEY};
+  if (code == 13) return KeyEvent{true, true, 0x0D, 28, 13, 0};
+  if (code == 27) return KeyEvent{true, true, 0x1B, 1, 27, 0};
+  return KeyEvent{true, true, 0, 0, code, 0};
+}
+
 }  // namespace IO

@@ -15,4 +15,8 @@ struct KeyCodes {
 // The codes of one key-down event.
 KeyCodes CodesOf(const KeyEvent& e);
 
+// The other way: a key-down whose codes are code and then, for code 0, second. Code 0
+// with second 0 is a key that gives a lone 0 (Ctrl+A).
+KeyEvent EventFor(CHAR code, CHAR second = 0);
+
 }  // namespace IO

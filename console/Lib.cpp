@@ -11,7 +11,6 @@ namespace Lib {
 namespace {
 
 Clock* gClock = nullptr;
-Clock* gStandardClock = nullptr;
 std::uint64_t gDelays = 0;
 
 std::array<CARDINAL, 55> gTable{};
@@ -50,25 +49,12 @@ std::uint64_t RealClock::NowMs() {
   return MonotonicMs();
 }
 
-void SetClock(Clock* clock) {
-  gClock = clock;
-}
-
-void SetStandardClock(Clock* clock) {
-  gStandardClock = clock;
-}
-
-Clock& CurrentClock() {
-  static RealClock real;
-  if (gClock != nullptr) return *gClock;
-  return gStandardClock != nullptr ? *gStandardClock : real;
-}
-
 std::uint64_t DelayCount() {
   return gDelays;
 }
 
-void Init() {
+void Init(Clock& clock) {
+  gClock = &clock;
   static bool done = false;
   if (done) return;
   done = true;
@@ -77,7 +63,8 @@ void Init() {
 
 void Delay(CARDINAL ms) {
   ++gDelays;
-  CurrentClock().Sleep(ms);
+  static RealClock real;
+  (gClock != nullptr ? *gClock : real).Sleep(ms);
 }
 
 void ResetRandom() {

@@ -40,13 +40,6 @@ class VirtualClock final : public Clock {
   std::uint64_t now_ = 0;
 };
 
-// Uses clock for every later Delay (nullptr: the standard clock). Must outlive its use.
-void SetClock(Clock* clock);
-// The clock Delay uses while none is set: IO's terminal clock once IO has taken the
-// terminal (nullptr: the real clock). Must outlive its use.
-void SetStandardClock(Clock* clock);
-Clock& CurrentClock();
-
 // The monotonic clock behind the real clock and the terminal's waits: milliseconds
 // since some fixed start, and the absolute CLOCK_MONOTONIC time ms from now.
 std::uint64_t MonotonicMs();
@@ -54,7 +47,10 @@ timespec MonotonicDeadline(CARDINAL ms);
 // How many Delays have begun: IO tells a run of back-to-back polls by it.
 std::uint64_t DelayCount();
 
-void Init();
+// Starts the module: every later Delay pauses on clock, which must outlive its use (in the
+// program the terminal's, whose pauses read the keys typed; a virtual one in tests and
+// timedemos). Before it, Delay sleeps. The first start also leaves the generator unseeded.
+void Init(Clock& clock);
 void Delay(CARDINAL ms);
 CARDINAL RANDOM(CARDINAL range);
 void RANDOMIZE();

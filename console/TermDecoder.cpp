@@ -1,178 +1,16 @@
+// TermDecoder's parser: bytes cut into characters and sequences; what they stand for is
+// TermKeys' business.
 #include "console/TermDecoder.h"
 
-#include <optional>
+#include "console/TermKeys.h"
 
 namespace IO {
+
+using namespace term;
 
 namespace {
 
 constexpr std::uint8_t kEsc = 0x1B;
-constexpr std::uint32_t kNone = 0xFFFFFFFFu;  // an empty parameter
-
-// A key as the console describes it: virtual key, scan code (set 1), enhanced flag and
-// the character it yields without modifiers.
-struct Key {
-  std::uint16_t vk = 0;
-  std::uint8_t sc = 0;
-  bool enhanced = false;
-  std::uint8_t ch = 0;
-};
-
-constexpr Key kUp{0x26, 72, true}, kDown{0x28, 80, true}, kRight{0x27, 77, true},
-    kLeft{0x25, 75, true}, kHome{0x24, 71, true}, kEnd{0x23, 79, true}, kPgUp{0x21, 73, true},
-    kPgDn{0x22, 81, true}, kIns{0x2D, 82, true}, kDel{0x2E, 83, true}, kClear{0x0C, 76, false},
-    kEscape{0x1B, 1, false, 27}, kEnter{0x0D, 28, false, 13}, kKeypadEnter{0x0D, 28, true, 13},
-    kTab{0x09, 15, false, 9}, kBackspace{0x08, 14, false, 8};
-
-constexpr Key FKey(int n) {  // F1..F12
-  return n <= 10 ? Key{static_cast<std::uint16_t>(0x6F + n), static_cast<std::uint8_t>(58 + n)}
-                 : Key{static_cast<std::uint16_t>(0x6F + n), static_cast<std::uint8_t>(76 + n)};
-}
-
-// Keypad keys that yield a character, from their character.
-constexpr Key KeypadChar(char c) {
-  if (c >= '0' && c <= '9') {
-    constexpr std::uint8_t sc[10] = {82, 79, 80, 81, 75, 76, 77, 71, 72, 73};
-    return Key{static_cast<std::uint16_t>(0x60 + c - '0'), sc[c - '0'], false,
-               static_cast<std::uint8_t>(c)};
-  }
-  switch (c) {
-    case '*':
-      return Key{0x6A, 55, false, '*'};
-    case '+':
-      return Key{0x6B, 78, false, '+'};
-    case ',':
-      return Key{0x6C, 83, false, ','};
-    case '-':
-      return Key{0x6D, 74, false, '-'};
-    case '.':
-      return Key{0x6E, 83, false, '.'};
-    case '/':
-      return Key{0x6F, 53, true, '/'};
-    case '=':
-      return Key{0xBB, 13, false, '='};
-    default:
-      return kKeypadEnter;
-  }
-}
-
-// The keys that CSI and SS3 sequences name alike by their final letter; rxvt's
-// lower-case arrows carry a modifier that each caller adds.
-std::optional<Key> SharedFinalKey(std::uint8_t final) {
-  switch (final) {
-    case 'A':
-    case 'a':
-      return kUp;
-    case 'B':
-    case 'b':
-      return kDown;
-    case 'C':
-    case 'c':
-      return kRight;
-    case 'D':
-    case 'd':
-      return kLeft;
-    case 'H':
-      return kHome;
-    case 'F':
-      return kEnd;
-    case 'E':
-      return kClear;
-    case 'P':
-    case 'Q':
-    case 'R':
-    case 'S':
-      return FKey(final - 'P' + 1);
-    default:
-      return std::nullopt;
-  }
-}
-
-// The US layout: for each ASCII character its key and whether Shift makes it.
-struct Printable {
-  std::uint16_t vk = 0;
-  std::uint8_t sc = 0;
-  bool shifted = false;
-  char base = 0;  // the character of the same key without Shift
-};
-
-constexpr std::array<Printable, 128> MakeLayout() {
-  std::array<Printable, 128> t{};
-  struct Row {
-    const char* plain;
-    const char* shift;
-    std::uint8_t firstSc;
-  };
-  constexpr Row rows[] = {{"1234567890-=", "!@#$%^&*()_+", 2},
-                          {"qwertyuiop[]", "QWERTYUIOP{}", 16},
-                          {"asdfghjkl;'`", "ASDFGHJKL:\"~", 30},
-                          {"zxcvbnm,./", "ZXCVBNM<>?", 44}};
-  auto vkOf = [](char c) -> std::uint16_t {
-    if (c >= 'a' && c <= 'z') return static_cast<std::uint16_t>(c - 'a' + 'A');
-    if (c >= '0' && c <= '9') return static_cast<std::uint16_t>(c);
-    switch (c) {
-      case ';':
-        return 0xBA;
-      case '=':
-        return 0xBB;
-      case ',':
-        return 0xBC;
-      case '-':
-        return 0xBD;
-      case '.':
-        return 0xBE;
-      case '/':
-        return 0xBF;
-      case '`':
-        return 0xC0;
-      case '[':
-        return 0xDB;
-      case '\\':
-        return 0xDC;
-      case ']':
-        return 0xDD;
-      default:
-        return 0xDE;  // '\''
-    }
-  };
-  for (const Row& r : rows) {
-    for (int i = 0; r.plain[i] != 0; ++i) {
-      const char p = r.plain[i], s = r.shift[i];
-      const std::uint8_t sc = static_cast<std::uint8_t>(r.firstSc + i);
-      t[static_cast<unsigned char>(p)] = {vkOf(p), sc, false, p};
-      t[static_cast<unsigned char>(s)] = {vkOf(p), sc, true, p};
-    }
-  }
-  t['`'].sc = 41;
-  t['~'].sc = 41;
-  t['\\'] = {0xDC, 43, false, '\\'};
-  t['|'] = {0xDC, 43, true, '\\'};
-  t[' '] = {0x20, 57, false, ' '};
-  return t;
-}
-
-constexpr std::array<Printable, 128> kLayout = MakeLayout();
-
-constexpr std::uint32_t ModState(std::uint32_t m) {
-  if (m == kNone || m == 0) return 0;
-  const std::uint32_t bits = m - 1;
-  std::uint32_t s = 0;
-  if (bits & 1) s |= SHIFT;
-  if (bits & 2) s |= LEFT_ALT;
-  if (bits & 4) s |= LEFT_CTRL;
-  if (bits & 64) s |= CAPSLOCK_ON;
-  if (bits & 128) s |= NUMLOCK_ON;
-  return s;
-}
-
-constexpr KeyEvent Make(const Key& k, std::uint32_t state, bool down = true) {
-  return KeyEvent{true, down, k.vk, k.sc, k.ch, state | (k.enhanced ? ENHANCED_KEY : 0u)};
-}
-
-constexpr std::uint8_t Latin1(std::uint32_t cp) {
-  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<std::uint8_t>(cp);
-  return '?';  // not one byte of this console's character set
-}
 
 }  // namespace
 
@@ -282,7 +120,7 @@ std::size_t TermDecoder::ParseOne(bool settle) {
   const std::uint8_t c = buf_[0];
   if (c >= 0x80) return ParseUtf8(0, 0, settle);
   if (c != kEsc) {
-    EmitByte(c, 0);
+    Emit(ByteEvent(c, 0));
     return 1;
   }
   if (len_ == 1) {
@@ -303,7 +141,7 @@ std::size_t TermDecoder::ParseOne(bool settle) {
     return 1;
   }
   if (c1 >= 0x80) return ParseUtf8(1, LEFT_ALT, settle);
-  EmitByte(c1, LEFT_ALT);
+  Emit(ByteEvent(c1, LEFT_ALT));
   return 2;
 }
 
@@ -342,14 +180,14 @@ std::size_t TermDecoder::ParseUtf8(std::size_t at, std::uint32_t mods, bool sett
     }
     cp = (cp << 6) | (b & 0x3Fu);
   }
-  EmitText(cp, mods, true);
+  Emit(TextEvent(cp, mods, true));
   return at + need + 1;
 }
 
 std::size_t TermDecoder::ParseCsi(std::size_t at, std::uint32_t alt, bool settle) {
   if (at >= len_) {
     if (!settle) return 0;
-    if (at == 2) EmitByte('[', LEFT_ALT);  // Alt+[ typed by itself
+    if (at == 2) Emit(ByteEvent('[', LEFT_ALT));  // Alt+[ typed by itself
     return len_;
   }
   const std::uint8_t first = buf_[at];
@@ -386,7 +224,7 @@ std::size_t TermDecoder::ParseCsi(std::size_t at, std::uint32_t alt, bool settle
 std::size_t TermDecoder::ParseSs3(std::size_t at, std::uint32_t alt, bool settle) {
   if (at >= len_) {
     if (!settle) return 0;
-    if (at == 2) EmitByte('O', LEFT_ALT);
+    if (at == 2) Emit(ByteEvent('O', LEFT_ALT));
     return len_;
   }
   std::uint32_t number = kNone;  // the last parameter: the modifiers
@@ -402,44 +240,9 @@ std::size_t TermDecoder::ParseSs3(std::size_t at, std::uint32_t alt, bool settle
     }
     if (x < 0x40 || x > 0x7E) return i;
     const std::uint32_t state = ModState(number) | alt;
-    Key k;
-    if (const auto shared = SharedFinalKey(x)) {
-      k = *shared;
-    } else {
-      switch (x) {
-        case 'M':
-          k = kKeypadEnter;
-          break;
-        case 'j':
-          k = KeypadChar('*');
-          break;
-        case 'k':
-          k = KeypadChar('+');
-          break;
-        case 'l':
-          k = KeypadChar(',');
-          break;
-        case 'm':
-          k = KeypadChar('-');
-          break;
-        case 'n':
-          k = KeypadChar('.');
-          break;
-        case 'o':
-          k = KeypadChar('/');
-          break;
-        case 'X':
-          k = KeypadChar('=');
-          break;
-        default:
-          if (x >= 'p' && x <= 'y') {
-            k = KeypadChar(static_cast<char>('0' + x - 'p'));
-            break;
-          }
-          return i + 1;  // unknown: dropped
-      }
-    }
-    Emit(Make(k, state | (x >= 'a' && x <= 'd' ? LEFT_CTRL : 0u)));  // rxvt: Ctrl+arrows
+    const std::optional<Key> k = Ss3Key(x);
+    if (!k) return i + 1;                                             // unknown: dropped
+    Emit(Make(*k, state | (x >= 'a' && x <= 'd' ? LEFT_CTRL : 0u)));  // rxvt: Ctrl+arrows
     return i + 1;
   }
   if (len_ - at > 8) return len_;  // no SS3 key is this long
@@ -487,11 +290,11 @@ void TermDecoder::DispatchCsi(const Sequence& s, std::uint32_t alt) {
       if (n == 27 && s.count >= 3) {  // xterm modifyOtherKeys: 27; mods; character ~
         std::uint32_t cp = s.Get(2, 0, 0);
         if ((state & LEFT_CTRL) != 0 && ((cp | 0x20) >= 'a' && (cp | 0x20) <= 'z')) {
-          EmitByte(static_cast<std::uint8_t>(cp & 0x1F), state);  // like the plain Ctrl byte
+          Emit(ByteEvent(static_cast<std::uint8_t>(cp & 0x1F), state));  // like the plain Ctrl byte
         } else if (cp < 0x80) {
-          EmitByte(static_cast<std::uint8_t>(cp), state);
+          Emit(ByteEvent(static_cast<std::uint8_t>(cp), state));
         } else {
-          EmitText(cp, state, true);
+          Emit(TextEvent(cp, state, true));
         }
         return;
       }
@@ -543,213 +346,10 @@ void TermDecoder::DispatchCsi(const Sequence& s, std::uint32_t alt) {
 }
 
 void TermDecoder::DispatchKitty(const Sequence& s, std::uint32_t alt) {
-  const std::uint32_t code = s.Get(0, 0, 0);
-  const std::uint32_t shifted = s.Get(0, 1, 0);
-  const std::uint32_t text = s.Get(2, 0, 0);
   const bool down = s.Get(1, 1, 1) != 3;
-  std::uint32_t state = ModState(s.Get(1, 0, 1)) | alt;
-
-  // Modifier keys by themselves: the flag of the key is set while it is down.
-  auto modifier = [&](Key k, std::uint32_t flag, std::uint32_t family) {
-    state &= ~family;
-    if (down) state |= flag;
-    Emit(Make(k, state, down));
-  };
-  switch (code) {
-    case 27:
-      Emit(Make(kEscape, state, down));
-      return;
-    case 13:
-      Emit(Make(kEnter, state, down));
-      return;
-    case 9:
-      Emit(Make(kTab, state, down));
-      return;
-    case 8:
-    case 127:
-      Emit(Make(kBackspace, state, down));
-      return;
-    case 57358:
-      Emit(Make(Key{0x14, 58}, state, down));
-      return;  // Caps Lock
-    case 57359:
-      Emit(Make(Key{0x91, 70}, state, down));
-      return;  // Scroll Lock
-    case 57360:
-      Emit(Make(Key{0x90, 69, true}, state, down));
-      return;  // Num Lock
-    case 57361:
-      Emit(Make(Key{0x2C, 55, true}, state, down));
-      return;  // Print Screen
-    case 57362:
-      Emit(Make(Key{0x13, 69}, state, down));
-      return;  // Pause
-    case 57363:
-      Emit(Make(Key{0x5D, 93, true}, state, down));
-      return;  // Menu
-    case 57409:
-      Emit(Make(KeypadChar('.'), state, down));
-      return;
-    case 57410:
-      Emit(Make(KeypadChar('/'), state, down));
-      return;
-    case 57411:
-      Emit(Make(KeypadChar('*'), state, down));
-      return;
-    case 57412:
-      Emit(Make(KeypadChar('-'), state, down));
-      return;
-    case 57413:
-      Emit(Make(KeypadChar('+'), state, down));
-      return;
-    case 57414:
-      Emit(Make(kKeypadEnter, state, down));
-      return;
-    case 57415:
-      Emit(Make(KeypadChar('='), state, down));
-      return;
-    case 57416:
-      Emit(Make(KeypadChar(','), state, down));
-      return;
-    case 57417:
-      Emit(Make(Key{0x25, 75}, state, down));
-      return;  // keypad arrows and such
-    case 57418:
-      Emit(Make(Key{0x27, 77}, state, down));
-      return;
-    case 57419:
-      Emit(Make(Key{0x26, 72}, state, down));
-      return;
-    case 57420:
-      Emit(Make(Key{0x28, 80}, state, down));
-      return;
-    case 57421:
-      Emit(Make(Key{0x21, 73}, state, down));
-      return;
-    case 57422:
-      Emit(Make(Key{0x22, 81}, state, down));
-      return;
-    case 57423:
-      Emit(Make(Key{0x24, 71}, state, down));
-      return;
-    case 57424:
-      Emit(Make(Key{0x23, 79}, state, down));
-      return;
-    case 57425:
-      Emit(Make(Key{0x2D, 82}, state, down));
-      return;
-    case 57426:
-      Emit(Make(Key{0x2E, 83}, state, down));
-      return;
-    case 57427:
-      Emit(Make(kClear, state, down));
-      return;
-    case 57441:
-      modifier(Key{0x10, 42}, SHIFT, SHIFT);
-      return;
-    case 57447:
-      modifier(Key{0x10, 54}, SHIFT, SHIFT);
-      return;
-    case 57442:
-      modifier(Key{0x11, 29}, LEFT_CTRL, LEFT_CTRL | RIGHT_CTRL);
-      return;
-    case 57448:
-      modifier(Key{0x11, 29, true}, RIGHT_CTRL, LEFT_CTRL | RIGHT_CTRL);
-      return;
-    case 57443:
-      modifier(Key{0x12, 56}, LEFT_ALT, LEFT_ALT | RIGHT_ALT);
-      return;
-    case 57449:
-      modifier(Key{0x12, 56, true}, RIGHT_ALT, LEFT_ALT | RIGHT_ALT);
-      return;
-    case 57444:
-      Emit(Make(Key{0x5B, 91, true}, state, down));
-      return;  // Super keys
-    case 57450:
-      Emit(Make(Key{0x5C, 92, true}, state, down));
-      return;
-    default:
-      break;
-  }
-  if (code >= 57399 && code <= 57408) {
-    Emit(Make(KeypadChar(static_cast<char>('0' + code - 57399)), state, down));
-    return;
-  }
-  if (code == 0 || (code >= 0xE000 && code <= 0xF8FF)) return;  // other functional keys
-  if (code < 0x20 || code == 0x7F) return;
-  std::uint32_t cp = code;
-  if (text != kNone && text != 0) {
-    cp = text;
-  } else if ((state & SHIFT) != 0) {
-    if (shifted != kNone && shifted != 0) {
-      cp = shifted;
-    } else if (code < 0x80) {
-      for (char c = 0x20; c < 0x7F; ++c)  // the US shifted character of the same key
-        if (kLayout[c].shifted && kLayout[c].base == static_cast<char>(code)) cp = c;
-    }
-  } else if ((state & CAPSLOCK_ON) != 0 && code >= 'a' && code <= 'z') {
-    cp = code - 'a' + 'A';
-  }
-  if ((state & (LEFT_CTRL | RIGHT_CTRL)) != 0 && code >= 'a' && code <= 'z') cp = code & 0x1F;
-  if (code < 0x80) {
-    const Printable& p = kLayout[code];
-    Emit(KeyEvent{true, down, p.vk, p.sc, Latin1(cp), state});
-  } else {
-    Emit(KeyEvent{true, down, 0, 0, Latin1(cp), state});
-  }
-}
-
-void TermDecoder::EmitByte(std::uint8_t c, std::uint32_t mods) {
-  switch (c) {
-    case kEsc:
-      Emit(Make(kEscape, mods));
-      return;
-    case 0x0D:
-    case 0x0A:
-      Emit(Make(kEnter, mods));
-      return;  // a line feed too: piped text ends lines so
-    case 0x09:
-      Emit(Make(kTab, mods));
-      return;
-    case 0x08:
-    case 0x7F:
-      Emit(Make(kBackspace, mods));
-      return;
-    case 0x00:
-      Emit(Make(Key{0x20, 57}, mods | LEFT_CTRL));
-      return;
-    case 0x1C:
-      Emit(Make(Key{0xDC, 43, false, 0x1C}, mods | LEFT_CTRL));
-      return;
-    case 0x1D:
-      Emit(Make(Key{0xDD, 27, false, 0x1D}, mods | LEFT_CTRL));
-      return;
-    case 0x1E:
-      Emit(Make(Key{'6', 7, false, 0x1E}, mods | LEFT_CTRL));
-      return;
-    case 0x1F:
-      Emit(Make(Key{0xBD, 12, false, 0x1F}, mods | LEFT_CTRL));
-      return;
-    default:
-      break;
-  }
-  if (c < 0x20) {  // Ctrl with a letter
-    const Printable& p = kLayout['a' + c - 1];
-    Emit(KeyEvent{true, true, p.vk, p.sc, c, mods | LEFT_CTRL});
-    return;
-  }
-  const Printable& p = kLayout[c & 0x7F];
-  Emit(KeyEvent{true, true, p.vk, p.sc, c, mods | (p.shifted ? SHIFT : 0u)});
-}
-
-void TermDecoder::EmitText(std::uint32_t codePoint, std::uint32_t mods, bool keyDown) {
-  if (codePoint < 0x80) {
-    const Printable& p = kLayout[codePoint];
-    Emit(KeyEvent{true, keyDown, p.vk, p.sc, static_cast<CHAR>(codePoint),
-                  mods | (p.shifted ? SHIFT : 0u)});
-    return;
-  }
-  Emit(KeyEvent{true, keyDown, 0, 0, Latin1(codePoint), mods});
+  const std::uint32_t state = ModState(s.Get(1, 0, 1)) | alt;
+  if (const auto e = KittyEvent(s.Get(0, 0, 0), s.Get(0, 1, 0), s.Get(2, 0, 0), down, state))
+    Emit(*e);
 }
 
 }  // namespace IO

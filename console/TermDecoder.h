@@ -37,6 +37,8 @@ class TermDecoder {
   void Finish();
   // Milliseconds from nowMs until Advance has something to settle; -1 when nothing waits.
   std::int64_t MsUntilSettle(std::uint64_t nowMs) const;
+  // No byte waits to be decoded: every key fed so far has come out.
+  bool Settled() const { return len_ == 0 && !skipping_; }
 
   bool HasEvent() const { return !events_.empty(); }
   std::size_t EventCount() const { return events_.size(); }
@@ -58,8 +60,6 @@ class TermDecoder {
   std::size_t ParseSs3(std::size_t at, std::uint32_t mods, bool settle);
   void DispatchCsi(const Sequence& s, std::uint32_t alt);
   void DispatchKitty(const Sequence& s, std::uint32_t alt);
-  void EmitByte(std::uint8_t c, std::uint32_t mods);
-  void EmitText(std::uint32_t codePoint, std::uint32_t mods, bool keyDown);
   void Emit(const KeyEvent& e) { events_.push_back(e); }
 
   std::array<std::uint8_t, kMaxSequence + 8> buf_{};

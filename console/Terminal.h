@@ -1,26 +1,20 @@
-// The terminal behind IO: raw mode with its restore on every exit, and the key source
-// that reads standard input through TermDecoder.
+// The terminal as a key source: standard input read through TermDecoder, and the clock
+// whose pauses go on reading it.
 #pragma once
 
-#include <time.h>
-
 #include "console/IO.h"
+#include "console/Lib.h"
 
-namespace IO::detail {
+namespace IO {
 
-// The key source over standard input (made on first use).
-KeyEventSource& TerminalSource();
+// The key source over standard input (one per process, made on first use). Its start puts
+// the terminal (standard input, else /dev/tty) into raw mode, restored on every exit; where
+// standard input is the terminal and the terminal confirms the kitty keyboard protocol,
+// that protocol is used (NOVA_LEGACY_KEYS=1 keeps to legacy sequences).
+KeySource& TerminalKeys();
 
-// Raw mode on standard input if it is a terminal, else on /dev/tty; installs the
-// restore for normal exit, std::terminate and signals. Later calls do nothing.
-void EnterRawMode();
+// Pauses that read the terminal's input as it comes, so that what is typed during a pause
+// keeps its arrival time; before TerminalKeys has started they only sleep.
+Lib::Clock& TerminalClock();
 
-void SetFatalHook(void (*hook)(int signal));
-
-// Sleeps to the absolute CLOCK_MONOTONIC deadline while reading terminal input.
-void SleepReadingInput(const timespec& deadline);
-
-// IO::PushKey: the event joins the terminal source's keys; any thread.
-void PushKey(const KeyEvent& event);
-
-}  // namespace IO::detail
+}  // namespace IO

@@ -182,9 +182,10 @@ void Hoofd();
 CARDINAL OptionsScreen();
 // The body of the module: start to end of one normal run. Returns the exit status.
 int Body(bool again = false);
-// The start every run shares: the modules started, each after those it uses (for the
-// game, then an empty console line), the starting values set, the window opened. FALSE,
-// with the console told, when the window cannot be.
+// The start every run shares, once Lib and IO have started on the run's clock and keys:
+// the other modules started, each after those it uses (for the game, then an empty
+// console line), the starting values set, the window opened. FALSE, with the console
+// told, when the window cannot be.
 bool StartUp(bool game);
 // The eight sprite images built.
 void BuildSprites();

@@ -4,7 +4,7 @@
 #include <string>
 
 namespace IO {
-class KeyEventSource;
+class KeySource;
 }
 namespace Lib {
 class Clock;
@@ -37,7 +37,7 @@ struct Options {
   bool again = false;
   // Services in place of the real ones, for tests and benches (nullptr: the real one);
   // the command line sets none of them, nor headless without a demo.
-  IO::KeyEventSource* keys = nullptr;
+  IO::KeySource* keys = nullptr;
   Lib::Clock* clock = nullptr;
   StandardSound::SoundPlayer* sounds = nullptr;
 };

@@ -72,8 +72,6 @@ void Hoofd() {
 }
 
 bool StartUp(bool game) {
-  Lib::Init();
-  IO::Init();
   StandardSound::Init();
   StandardLib::Init();
   if (game) IO::WrLn();

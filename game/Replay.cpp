@@ -11,7 +11,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "console/KeyCodes.h"
 #include "console/Lib.h"
+#include "console/Terminal.h"
 #include "game/NovaGunner.h"
 #include "game/Recorder.h"
 #include "game/Ship.h"
@@ -24,55 +26,18 @@ namespace {
 
 constexpr std::size_t kMaxDemoBytes = 64u << 20;
 
-// The console event that makes IO.RdKey return code (and, for 0, then second).
-IO::KeyEvent EventFor(std::uint8_t code, std::uint8_t second) {
-  IO::KeyEvent e;
-  if (code == 0) {
-    e.scanCode = second;
-    e.state = IO::ENHANCED_KEY;
-  } else if (code == 13) {
-    e.character = 13;
-    e.scanCode = 28;
-  } else if (code == 27) {
-    e.character = 27;
-    e.scanCode = 1;
-  } else {
-    e.character = code;
-  }
-  return e;
-}
-
-// Ctrl with a letter: RdKey returns 0 and leaves nothing pending.
-constexpr IO::KeyEvent kCtrlA{true, true, 'A', 30, 1, IO::LEFT_CTRL};
-
 }  // namespace
 
 void DemoKeySource::BeginTick(std::int64_t tick) {
-  events_.clear();
+  if (queue_ == nullptr) return;
+  queue_->Clear();
   while (next_ < ticks_.size() && ticks_[next_].tick < tick) ++next_;  // missed: gone
   if (next_ >= ticks_.size() || ticks_[next_].tick != tick) return;
   const Demo::TickInput& t = ticks_[next_++];
   if (t.count == 2 && t.codes[0] == 0 && t.codes[1] == 0) {
-    events_ = {kCtrlA, kCtrlA};  // the arrow reader's 0 is a key of its own
-  } else {
-    events_ = {EventFor(t.codes[0], t.codes[1])};
+    queue_->Push(IO::EventFor(0));  // the arrow reader's 0 is a key of its own
   }
-  std::reverse(events_.begin(), events_.end());  // read from the back
-}
-
-bool DemoKeySource::Peek(IO::KeyEvent& event) {
-  if (events_.empty()) return false;
-  event = events_.back();
-  return true;
-}
-
-IO::KeyEvent DemoKeySource::Read() {
-  // Empty only if a reader asks beyond what KeyPressed offered; a demo never lets the
-  // loop wait, so the play ends as Escape would end it rather than hang.
-  if (events_.empty()) return EventFor(27, 0);
-  const IO::KeyEvent event = events_.back();
-  events_.pop_back();
-  return event;
+  queue_->Push(IO::EventFor(t.codes[0], t.codes[1]));
 }
 
 std::string TraceLine(const World::TickReport& r) {
@@ -245,18 +210,23 @@ int Main(const Options& options) {
   tracing = options.trace;
   tracingPictures = options.tracePictures;
   pausing = options.pause;
-  IO::SetKeyBacklog(!options.noKeyBacklog);
   World::SetHooks({BeforeTick, AfterTick});
+  // The run's keys and pauses: the terminal's, or a demo's keys (on a virtual clock for a
+  // timedemo), unless a test or bench brings its own.
   static DemoKeySource source({});
   static Lib::VirtualClock virtualClock;
+  static Lib::RealClock realClock;
   if (demo) {
     source = DemoKeySource(std::move(ticks));
     demoKeys = &source;
-    IO::SetKeySource(&source);
-    if (options.demo == Options::Demo::Timedemo) Lib::SetClock(&virtualClock);
   }
-  if (options.keys != nullptr) IO::SetKeySource(options.keys);
-  if (options.clock != nullptr) Lib::SetClock(options.clock);
+  IO::KeySource& keys = options.keys != nullptr ? *options.keys
+                        : demo                  ? source
+                                                : IO::TerminalKeys();
+  Lib::Clock& clock = options.clock != nullptr                  ? *options.clock
+                      : options.demo == Options::Demo::Timedemo ? virtualClock
+                      : &keys == &IO::TerminalKeys()            ? IO::TerminalClock()
+                                                                : realClock;
   if (options.sounds != nullptr) StandardSound::SetSoundPlayer(options.sounds);
   if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
   constexpr int kIconSide = 64;  // the ship at twice its size
@@ -265,6 +235,9 @@ int Main(const Options& options) {
   if (options.windowKeys) Graph::SetKeySink(IO::PushKey);
   if (options.nosound) StandardSound::Silence();
 
+  Lib::Init(clock);
+  // A demo's keys are the recorded ones alone, each read as recorded.
+  IO::Init(keys, {.backlog = demo || !options.noKeyBacklog, .pushedKeys = !demo});
   int status = demo ? PlayDemo(options) : Body(options.again);
   if ((!recorder.Close() || recordLost) && status == kExitOk) status = kExitWriteFailed;
   return status;

@@ -15,17 +15,21 @@ namespace NovaGunner::Replay {
 
 // Gives IO the key events that make it return each demo tick's codes, during that tick
 // alone: the game loop names each tick as it begins, and what a tick left unread is gone.
-class DemoKeySource final : public IO::KeyEventSource {
+// A read beyond them gives Escape. None of its keys can be taken out (TakeKey): they are
+// what the game read.
+class DemoKeySource final : public IO::KeySource {
  public:
   explicit DemoKeySource(std::vector<Demo::TickInput> ticks) : ticks_(std::move(ticks)) {}
   void BeginTick(std::int64_t tick);
-  bool Peek(IO::KeyEvent& event) override;
-  IO::KeyEvent Read() override;
+  void Start(IO::KeyQueue& queue) override { queue_ = &queue; }
+  // Empty only if a reader asks beyond what KeyPressed offered; a demo never lets the
+  // loop wait, so the play ends as Escape would end it rather than hang.
+  bool Wait() override { return false; }
 
  private:
   std::vector<Demo::TickInput> ticks_;
-  std::size_t next_ = 0;              // the first demo tick not yet begun
-  std::vector<IO::KeyEvent> events_;  // the tick under way's, still to read
+  std::size_t next_ = 0;  // the first demo tick not yet begun
+  IO::KeyQueue* queue_ = nullptr;
 };
 
 std::string TraceLine(const World::TickReport& r);

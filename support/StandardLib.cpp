@@ -13,7 +13,6 @@ void Init() {
   static bool done = false;
   if (done) return;
   done = true;
-  Lib::Init();
   Lib::RANDOMIZE();
   Reset();
 }

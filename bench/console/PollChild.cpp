@@ -10,6 +10,7 @@
 
 #include "console/IO.h"
 #include "console/Lib.h"
+#include "console/Terminal.h"
 
 namespace {
 long long Ns(clockid_t clock) {
@@ -25,7 +26,8 @@ void Say(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  IO::Init();
+  Lib::Init(IO::TerminalClock());
+  IO::Init(IO::TerminalKeys());
   char line[160];
   if (argc > 1 && std::strcmp(argv[1], "tick") == 0) {
     std::vector<long long> costs, overshoot;

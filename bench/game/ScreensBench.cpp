@@ -17,12 +17,12 @@
 
 #include "console/IO.h"
 #include "console/Lib.h"
-#include "console/ScriptedKeys.h"
 #include "game/Letters.h"
 #include "graph/Graph.h"
 #include "support/StandardLib.h"
 #include "support/StandardSound.h"
 #include "tests/common/Pty.h"
+#include "tests/common/ScriptedKeys.h"
 #include "tests/common/Xvfb.h"
 
 // Two Xlib calls; its header's macros clash with the game's names.
@@ -112,8 +112,8 @@ void InProcess() {
   static IO::ScriptedKeySource keys;
   static Lib::VirtualClock clock;  // pauses take no time: only the work is timed
   static StandardSound::RecordingPlayer quiet;
-  Lib::SetClock(&clock);
-  IO::SetKeySource(&keys);
+  Lib::Init(clock);
+  IO::Init(keys);
   StandardSound::SetSoundPlayer(&quiet);
   const auto start = Clock::now();
   if (!NovaGunner::StartUp(true)) return (void)std::puts("no window in process");

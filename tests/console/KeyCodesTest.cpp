@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "console/IO.h"
+#include "console/KeyCodes.h"
 #include "console/Lib.h"
-#include "console/ScriptedKeys.h"
 #include "console/WholeStr.h"
 #include "tests/common/Io.h"
+#include "tests/common/ScriptedKeys.h"
 
 namespace {
 
@@ -23,8 +24,7 @@ KeyEvent Ev(std::uint16_t vk, std::uint16_t sc, CHAR ch, std::uint32_t state, bo
 
 class KeyCodes : public ::testing::Test {
  protected:
-  void SetUp() override { SetKeySource(&keys_); }
-  void TearDown() override { SetKeySource(nullptr), SetKeyBacklog(true); }
+  void SetUp() override { Init(keys_); }
   ScriptedKeySource keys_;
 };
 
@@ -73,24 +73,43 @@ TEST_F(KeyCodes, KeyPressedLooksAtTheQueueOnly) {
   EXPECT_EQ(RdKey(), 0);       // ...but RdKey skips it and reads Up
   EXPECT_FALSE(KeyPressed());  // the pending 72 is not in the queue
   EXPECT_EQ(RdKey(), 72);
-  keys_.PushLeft();  // a new source clears the pending key
+  keys_.PushLeft();  // a new start clears the pending key
   EXPECT_EQ(RdKey(), 0);
-  SetKeySource(&keys_);
+  Init(keys_);
   keys_.PushCode('h');
+  PushKey(EventFor('w'));  // a window's key joins behind
   EXPECT_EQ(RdKey(), 'h');
+  EXPECT_EQ(RdKey(), 'w');
   // The end of a script reads as Escape instead of hanging; after Close it also polls so.
   EXPECT_EQ(RdKey(), 27);
+  EXPECT_FALSE(KeyPressed());
+  Init(keys_, {.pushedKeys = false});  // a demo's run: none joins
+  PushKey(EventFor('w'));
   EXPECT_FALSE(KeyPressed());
   keys_.Close();
   EXPECT_TRUE(KeyPressed());
   EXPECT_EQ(RdKey(), 27);
 }
 
+// EventFor, as demos and scripts type keys, gives back every code and every pair.
+TEST_F(KeyCodes, EventForGivesEachCodeBack) {
+  for (int c = 1; c < 256; ++c) {
+    keys_.PushEvent(EventFor(static_cast<CHAR>(c)));
+    EXPECT_EQ(RdKey(), c);
+  }
+  for (int s = 0; s < 256; ++s) {
+    keys_.PushEvent(EventFor(0, static_cast<CHAR>(s))), keys_.PushCode('z');
+    EXPECT_EQ(RdKey(), 0);
+    EXPECT_EQ(s != 0 ? RdKey() : 0, s);
+    EXPECT_EQ(RdKey(), 'z') << s;  // with 0, 0 nothing else is pending
+  }
+}
+
 // Without the backlog a key waits once while unread: repeats of it are dropped, other keys
 // keep their order, an arrow is one key (also while its second code is pending). TakeKey
 // takes the first matching key-down from behind the others and leaves them in order.
 TEST_F(KeyCodes, WithoutTheBacklogAKeyWaitsOnceAndTakeKeyTakesOneFromAnywhere) {
-  SetKeyBacklog(false);
+  Init(keys_, {.backlog = false});
   keys_.PushText("abab");
   for (int i = 0; i < 3; ++i) keys_.PushUp();
   EXPECT_EQ(RdKey(), 'a');
@@ -99,7 +118,7 @@ TEST_F(KeyCodes, WithoutTheBacklogAKeyWaitsOnceAndTakeKeyTakesOneFromAnywhere) {
   keys_.PushUp(), keys_.PushUp();  // the Up read half waits again, once
   for (int c : {72, int{'a'}, 0, 72}) EXPECT_EQ(RdKey(), c);
   EXPECT_FALSE(KeyPressed());
-  SetKeyBacklog(true);
+  Init(keys_);
   auto isP = [](const KeyEvent& e) { return e.character == 'p'; };
   EXPECT_FALSE(TakeKey(isP));
   keys_.PushEvent(Ev('P', 25, 'p', 0, false));  // a release is no key to take
@@ -115,7 +134,7 @@ TEST_F(KeyCodes, KeyPressedWaitsOnlyOnARepeatedEmptyPoll) {
   int idles = 0;
   keys_.onIdle = [&idles] { ++idles; };
   Lib::VirtualClock clock;
-  Lib::SetClock(&clock);
+  Lib::Init(clock);
   for (int tick = 0; tick < 5; ++tick) KeyPressed(), Lib::Delay(60);  // the game: no wait
   EXPECT_EQ(idles, 0);
   // The menu, poll after poll: the run spins for a moment, then every poll waits.
@@ -126,7 +145,8 @@ TEST_F(KeyCodes, KeyPressedWaitsOnlyOnARepeatedEmptyPoll) {
   WrStr("");  // any other call in between ends the run: no wait
   KeyPressed();
   EXPECT_EQ(idles, 3);
-  Lib::SetClock(nullptr);
+  static Lib::RealClock real;
+  Lib::Init(real);
 }
 
 TEST(TextOutput, WidthsLongTextAndTruncation) {

@@ -15,6 +15,7 @@
 #include "console/IO.h"
 #include "console/Lib.h"
 #include "console/TermDecoder.h"
+#include "console/Terminal.h"
 
 int main(int argc, char** argv) {
   const bool slow = argc > 1 && std::string(argv[1]) == "slow";
@@ -34,7 +35,8 @@ int main(int argc, char** argv) {
       }
     }).detach();
   }
-  IO::Init();
+  Lib::Init(IO::TerminalClock());
+  IO::Init(IO::TerminalKeys());
   IO::WrStr("READY\n");
   for (int count = 0, previous = 1;;) {
     const IO::CHAR c = IO::RdKey();

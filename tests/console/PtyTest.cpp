@@ -10,10 +10,10 @@
 #include <random>
 #include <thread>
 
-#include "console/ScriptedKeys.h"
 #include "console/TermDecoder.h"
 #include "tests/common/Io.h"
 #include "tests/common/Pty.h"
+#include "tests/common/ScriptedKeys.h"
 
 namespace {
 
@@ -96,12 +96,11 @@ std::string CodesOf(std::string_view bytes) {
   decoder.Feed({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()}, 0);
   decoder.Finish();
   IO::ScriptedKeySource keys;
+  IO::Init(keys);
   while (decoder.HasEvent()) keys.PushEvent(decoder.Pop());
-  IO::SetKeySource(&keys);
   std::string codes;
   for (IO::CHAR c = IO::RdKey(); keys.EmptyReads() == 0; c = IO::RdKey())
     codes += "[" + std::to_string(c) + "]";
-  IO::SetKeySource(nullptr);
   return codes;
 }
 

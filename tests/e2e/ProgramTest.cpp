@@ -17,13 +17,13 @@
 
 #include "console/IO.h"
 #include "console/Lib.h"
-#include "console/ScriptedKeys.h"
 #include "game/Replay.h"
 #include "graph/Graph.h"
 #include "graph/Palette.h"
 #include "support/StandardSound.h"
 #include "tests/common/Io.h"
 #include "tests/common/Pty.h"
+#include "tests/common/ScriptedKeys.h"
 #include "tests/common/Xvfb.h"
 
 // Xlib's header defines macros that clash with the game's names; a few calls are all

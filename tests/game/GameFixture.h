@@ -10,13 +10,13 @@
 
 #include "console/IO.h"
 #include "console/Lib.h"
-#include "console/ScriptedKeys.h"
 #include "game/NovaGunner.h"
 #include "game/World.h"
 #include "graph/Graph.h"
 #include "graph/Palette.h"
 #include "support/StandardLib.h"
 #include "support/StandardSound.h"
+#include "tests/common/ScriptedKeys.h"
 
 namespace gametest {
 
@@ -31,8 +31,8 @@ inline Shared& Process() {
     Shared s;
     static Lib::VirtualClock clock;
     static IO::ScriptedKeySource keys;
-    Lib::SetClock(&clock);
-    IO::SetKeySource(&keys);
+    Lib::Init(clock);
+    IO::Init(keys);
     Graph::UseWindowSystem(Graph::WindowSystemKind::None);
     if (!(s.graphOk = NovaGunner::StartUp(false))) return s;
     StandardLib::Reset();
@@ -49,8 +49,8 @@ class GameTest : public ::testing::Test {
   void SetUp() override {
     Shared& s = Process();
     ASSERT_TRUE(s.graphOk) << "the off-screen graphics service did not start";
-    IO::SetKeySource(&keys);
-    Lib::SetClock(&clock);
+    IO::Init(keys);
+    Lib::Init(clock);
     StandardSound::Reset();
     StandardSound::SetSoundPlayer(&sounds);
     StandardSound::InitSound(true);
@@ -61,10 +61,12 @@ class GameTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    IO::SetKeySource(nullptr);
+    static IO::ScriptedKeySource noKeys;  // the test's keys and clock are gone
+    static Lib::RealClock realClock;
+    IO::Init(noKeys);
     StandardSound::SetSoundPlayer(nullptr);
     StandardSound::Reset();
-    Lib::SetClock(nullptr);
+    Lib::Init(realClock);
   }
 
   void Ticks(int n) {

@@ -164,7 +164,7 @@ TEST_F(GameTest, CtrlLetterKeysRecordAndReplayToTheSamePlay) {
   int at = 0;
   ASSERT_TRUE(Demo::Parse(text, ticks, at, error)) << error;
   Replay::DemoKeySource source(ticks);
-  IO::SetKeySource(&source);
+  IO::Init(source);
   EXPECT_EQ(play(&source), live);
 }
 
