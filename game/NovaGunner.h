@@ -1,97 +1,32 @@
 // NovaGunner: the game module. Objects and pools, drawing by kind, movement, hits,
-// the status panel, the game loop, sprites, big letters, screens and program start.
-// Module state lives in two plain structs, Game and Sprites, each field reached by its
-// own name through a reference; pools are numbered from 1 (slot 0 is never used).
+// the status panel, the game loop, sprites, big letters, screens and the menu.
+// Module state lives in two plain structs (Game.h): Game, a part of the play (Play.h), and
+// Sprites; each field is reached by its own name through a reference. Pools are numbered
+// from 1 (slot 0 is never used).
 #pragma once
 
-#include <cstdint>
+#include <span>
+
+#include "game/Game.h"
+#include "game/Play.h"
 
 namespace NovaGunner {
 
-using INTEGER = std::int32_t;
-using CARDINAL = std::uint32_t;
-
-struct Object {
-  INTEGER x;
-  INTEGER y;
-  INTEGER length;
-  INTEGER height;
-  INTEGER id;
-  INTEGER step;
-  INTEGER damage;
-  INTEGER hitpoints;
-  INTEGER direction;
-  INTEGER directionchanger;
-  INTEGER directionchangerY;
-  INTEGER directionY;
-  INTEGER tijdkogels;
-  INTEGER showtime;
-  INTEGER explosiecounter;
-};
-
-// Kind codes in Object::id.
-inline constexpr INTEGER ID_SHIP = 1;
-inline constexpr INTEGER ID_ENEMY = 2;
-inline constexpr INTEGER ID_BOSS = 3;
-inline constexpr INTEGER ID_BULLET = 101;
-inline constexpr INTEGER ID_BOMB = 102;
-inline constexpr INTEGER ID_ENEMYSHOT = 103;
-inline constexpr INTEGER ID_BULLETBOX = 201;
-inline constexpr INTEGER ID_BOMBBOX = 202;
-inline constexpr INTEGER ID_SHIELDBOX = 203;
-
-inline constexpr int MAXTHEM = 300;
-inline constexpr int MAXBOX = 200;
-inline constexpr int MAXPROJ = 2000;
-
-// The module's state, zero at program start. Each part is put back by assigning it a
-// fresh value, so a field added here is reset with the rest.
-struct Game {
-  Object you;
-  Object bigboss;
-  Object them[MAXTHEM + 1];
-  Object box[MAXBOX + 1];
-  Object kogel[MAXPROJ + 1];
-  Object raket[MAXPROJ + 1];
-  Object themkogel[MAXPROJ + 1];
-  CARDINAL score;
-  bool quit;
-  bool gameover;
-  bool win;
-  // Colour that the big letters paint into their background cells.
-  CARDINAL COLOR;
-};
-
-// Image handles of the sprites, 0 until they are built.
-struct Sprites {
-  CARDINAL bitmapyou;
-  CARDINAL bitmapyououtro;
-  CARDINAL bitmapthem;
-  CARDINAL bitmapthemoutro;
-  CARDINAL bitmapbigboss;
-  CARDINAL bitmapschildbox;
-  CARDINAL bitmapkogelbox;
-  CARDINAL bitmapraketbox;
-  CARDINAL bitmapraket;
-  CARDINAL bitmapexplosie;
-};
-
-inline Game game;
-inline Sprites sprites;
+inline Sprites sprites;  // built once per run (BuildSprites), kept across plays
 
 // The fields by name. The bindings are constants: a use compiles to the field itself.
-inline Object& you = game.you;
-inline Object& bigboss = game.bigboss;
-inline Object (&them)[MAXTHEM + 1] = game.them;
-inline Object (&box)[MAXBOX + 1] = game.box;
-inline Object (&kogel)[MAXPROJ + 1] = game.kogel;
-inline Object (&raket)[MAXPROJ + 1] = game.raket;
-inline Object (&themkogel)[MAXPROJ + 1] = game.themkogel;
-inline CARDINAL& score = game.score;
-inline bool& quit = game.quit;
-inline bool& gameover = game.gameover;
-inline bool& win = game.win;
-inline CARDINAL& COLOR = game.COLOR;
+inline Object& you = play.game.you;
+inline Object& bigboss = play.game.bigboss;
+inline Object (&them)[MAXTHEM + 1] = play.game.them;
+inline Object (&box)[MAXBOX + 1] = play.game.box;
+inline Object (&kogel)[MAXPROJ + 1] = play.game.kogel;
+inline Object (&raket)[MAXPROJ + 1] = play.game.raket;
+inline Object (&themkogel)[MAXPROJ + 1] = play.game.themkogel;
+inline CARDINAL& score = play.game.score;
+inline bool& quit = play.game.quit;
+inline bool& gameover = play.game.gameover;
+inline bool& win = play.game.win;
+inline CARDINAL& COLOR = play.game.COLOR;
 
 inline CARDINAL& bitmapyou = sprites.bitmapyou;
 inline CARDINAL& bitmapyououtro = sprites.bitmapyououtro;
@@ -103,10 +38,6 @@ inline CARDINAL& bitmapkogelbox = sprites.bitmapkogelbox;
 inline CARDINAL& bitmapraketbox = sprites.bitmapraketbox;
 inline CARDINAL& bitmapraket = sprites.bitmapraket;
 inline CARDINAL& bitmapexplosie = sprites.bitmapexplosie;
-
-// Puts the whole module back to its state at program start: the play, the sprite
-// handles, and the game loop's state and hooks (tests).
-void ResetState();
 
 // ---- Objects: starting values and drawing by kind ----
 void InitObjects();  // the set-up of starting values, with its random draws in order
@@ -130,6 +61,8 @@ void InitKogelbox();
 void InitRaketbox();
 void InitRaket();
 void InitExplode();
+// The eight sprite images built.
+void BuildSprites();
 
 // ---- Movement ----
 CARDINAL RdArrowKey();
@@ -169,25 +102,27 @@ void letterR(Object r, bool b);
 void letterV(Object v, bool b);
 void letterU(Object u, bool b);
 
+// One big letter of a title and the column it stands at.
+struct TitleLetter {
+  void (*draw)(Object, bool);
+  INTEGER x;
+};
+// Draws the letters of a title, in order, on the row at y.
+void DrawTitle(std::span<const TitleLetter> title, INTEGER y);
+
 // ---- Screens ----
 void Intro();
 void HelpScherm();
 void GameOverScreen();
 void WinScreen();
 void Outro();
+// The reply to a key the menu or the help page does not know: shown for ms, then
+// painted over with the background colour.
+void WrongKeyReply(CARDINAL ms);
 
-// ---- Program start and menu ----
+// ---- The menu ----
 void Sound();
 void Hoofd();
 CARDINAL OptionsScreen();
-// The body of the module: start to end of one normal run. Returns the exit status.
-int Body(bool again = false);
-// The start every run shares, once Lib and IO have started on the run's clock and keys:
-// the other modules started, each after those it uses (for the game, then an empty
-// console line), the starting values set, the window opened. FALSE, with the console
-// told, when the window cannot be.
-bool StartUp(bool game);
-// The eight sprite images built.
-void BuildSprites();
 
 }  // namespace NovaGunner

@@ -1,6 +1,5 @@
 // The game's objects and pools, their starting values and drawing by kind.
 #include "game/NovaGunner.h"
-#include "game/World.h"
 #include "graph/Graph.h"
 #include "support/StandardLib.h"
 
@@ -167,10 +166,9 @@ void Go(Object obj, bool b) {
   }
 }
 
-void ResetState() {
-  game = Game{};
-  sprites = Sprites{};
-  World::ResetRun();
+void NewPlay() {
+  play = Play{};
+  InitObjects();
 }
 
 }  // namespace NovaGunner

@@ -3,16 +3,6 @@
 
 #include <string>
 
-namespace IO {
-class KeySource;
-}
-namespace Lib {
-class Clock;
-}
-namespace StandardSound {
-class SoundPlayer;
-}
-
 namespace NovaGunner {
 
 struct Options {
@@ -35,11 +25,6 @@ struct Options {
   bool noKeyBacklog = false;
   bool pause = false;
   bool again = false;
-  // Services in place of the real ones, for tests and benches (nullptr: the real one);
-  // the command line sets none of them, nor headless without a demo.
-  IO::KeySource* keys = nullptr;
-  Lib::Clock* clock = nullptr;
-  StandardSound::SoundPlayer* sounds = nullptr;
 };
 
 // Exit statuses, listed in --help and the manual page.

@@ -1,139 +1,147 @@
-// Program start and the menu: the module body runs one whole session, from the
-// module start-up through the introduction and the menu to at most one play and
-// its ending screens.
+// The program's run: its options' files checked, the game started on the run's services,
+// the session or a demo's play, and what the run does around each tick.
+#include "game/Program.h"
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "console/IO.h"
-#include "console/Lib.h"
-#include "game/Letters.h"
 #include "game/NovaGunner.h"
-#include "game/World.h"
+#include "game/Pause.h"
+#include "game/Session.h"
+#include "game/Ship.h"
 #include "graph/Graph.h"
-#include "support/StandardLib.h"
 #include "support/StandardSound.h"
 
 namespace NovaGunner {
 
 namespace {
 
-// Choice codes of the menu.
-constexpr CARDINAL PLAY = 1;
-constexpr CARDINAL HELP = 2;
-constexpr CARDINAL LEAVE = 3;
+// --nosound: every event plays nothing, and no sound device is touched.
+class NoSound final : public StandardSound::SoundPlayer {
+ public:
+  bool Play(const char*, std::uint32_t) override { return true; }
+};
 
-constexpr IO::CHAR ESC = 27;
-constexpr IO::CHAR ENTER = 13;
-constexpr IO::CHAR LOWER_H = 104;
+// FILE for the first play, then FILE-2, FILE-3 ... before the extension.
+std::string PlayFile(const std::string& path, int play) {
+  if (play == 1) return path;
+  const std::size_t slash = path.rfind('/');
+  std::size_t dot = path.rfind('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
+      dot == (slash == std::string::npos ? 0 : slash + 1)) {
+    dot = path.size();
+  }
+  return path.substr(0, dot) + "-" + std::to_string(play) + path.substr(dot);
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat sa {
+  }, sb{};
+  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
 
 }  // namespace
 
-void Sound() {
-  if (!StandardSound::InitSound(true)) {
-    IO::WrStr(" Unable to init sound, program will run without sounds");
-  }
+int Program::Main(const Options& options, const Services& services) {
+  Program run(options, services);
+  return run.Go();
 }
 
-CARDINAL OptionsScreen() {
-  static constexpr TitleLetter kTitle[] = {
-      {letterN, 400}, {letterO, 440}, {letterV, 480}, {letterA, 520}, {letterG, 660},
-      {letterU, 700}, {letterN, 740}, {letterN, 780}, {letterE, 820}, {letterR, 860}};
-  COLOR = 9;
-
-  PaintScreen(9);
-  DrawTitle(kTitle, 50);
-
-  Graph::RawOutText(450, 400, 15, " First of all, choose the option you want to: ");
-  Graph::RawOutText(450, 450, 15, " 1. <ENTER>   Play the game!! ");
-  Graph::RawOutText(450, 500, 15, " 2. <H>       Go to the help file/tutorial. ");
-  Graph::RawOutText(450, 550, 15, " 3. <ESC>     Chicken out.... ");
-
-  for (;;) {
-    if (!IO::KeyPressed()) continue;
-    const IO::CHAR k = IO::RdKey();
-    if (k == ESC) return LEAVE;
-    if (k == ENTER) return PLAY;
-    if (k == LOWER_H) return HELP;
-    WrongKeyReply(1000);
+int Program::Go() {
+  // Everything about the demo and the recording is checked before anything is drawn.
+  const bool demo = options_.demo != Options::Demo::None;
+  if (demo) {
+    std::vector<Demo::TickInput> ticks;
+    std::string error;
+    if (!Replay::ReadDemo(options_.demoPath, ticks, error)) return Refuse(error);
+    demo_.emplace(std::move(ticks));
   }
-}
-
-void Hoofd() {
-  for (;;) {
-    const CARDINAL c = OptionsScreen();
-    if (c == PLAY) {
-      StandardSound::PlaySoundEvent(StandardSound::START);
-      return;
+  if (options_.recording) {
+    if (demo && SameFile(options_.demoPath, options_.recordPath)) {
+      return Refuse("--record would overwrite the demo file being replayed");
     }
-    if (c == HELP) {
-      HelpScherm();
-      continue;
-    }
-    quit = true;
-    return;
+    std::string error;
+    if (!recorder_.Open(options_.recordPath, error)) return Refuse(error);
   }
+
+  // The run's services: a demo's keys, a timedemo's clock, silence with --nosound.
+  Services services = services_;
+  static NoSound noSound;
+  if (demo) services.keys = &*demo_;
+  if (options_.demo == Options::Demo::Timedemo) services.clock = &virtualClock_;
+  if (options_.nosound) services.sounds = &noSound;
+  StartOptions start;
+  // A demo's keys are the recorded ones alone, each read as recorded.
+  start.keys = {.backlog = demo || !options_.noKeyBacklog, .pushedKeys = !demo};
+  constexpr int kIconSide = 64;  // the ship at twice its size
+  start.window = {options_.scale, options_.fullscreen, options_.windowKeys, ShipIcon(kIconSide),
+                  kIconSide};
+  start.watcher = this;
+  start.game = !demo;
+
+  int status = kExitCannotRun;  // the message is the game's own; the status tells scripts
+  if (StartUp(services, start)) {
+    if (demo) {
+      status = PlayDemo();
+    } else {
+      Session(options_.again);
+      status = kExitOk;
+    }
+  }
+  if ((!recorder_.Close() || recordLost_) && status == kExitOk) status = kExitWriteFailed;
+  return status;
 }
 
-bool StartUp(bool game) {
-  StandardSound::Init();
-  StandardLib::Init();
-  if (game) IO::WrLn();
-  InitObjects();
-  if (Graph::Init(1, 1, 1024, 700)) return true;
-  IO::WrStr("Sorry, graphics doesn't work");
-  IO::WrLn();
-  return false;
-}
-
-void BuildSprites() {
-  InitYou();
-  InitThem();
-  InitBigboss();
-  InitSchildbox();
-  InitKogelbox();
-  InitRaketbox();
-  InitRaket();
-  InitExplode();
-}
-
-void ResetForAnotherPlay() {
-  game = Game{};
-  World::State() = World::RunState{};
-  StandardLib::Reset();
-  InitObjects();
-}
-
-void Session(bool again) {
-  Sound();
+int Program::PlayDemo() {
+  if (!options_.nosound) StandardSound::InitSound(true);
   BuildSprites();
-  Intro();
-  for (bool played = false;; played = true) {
-    Hoofd();
-    if (quit && !played) {
-      IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
-      return;
-    }
-    if (quit) break;
+  Background();
 
-    Background();
-    Run();
-    Lib::Delay(1000);
-    if (gameover) {
-      IO::WrStr("You lose");
-      GameOverScreen();
-    } else if (win) {
-      IO::WrStr("You win!!!");
-      WinScreen();
-    }
-    if (!again) break;
-    IO::WrLn();  // the next play's text, and its trace, start on a line of their own
-    ResetForAnotherPlay();
+  const auto start = std::chrono::steady_clock::now();
+  Run();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  IO::WrStr(Replay::OutcomeLine());
+  if (options_.demo == Options::Demo::Timedemo) {
+    const std::int64_t ticks = World::State().tick;
+    char text[160];
+    std::snprintf(text, sizeof text, "timedemo: %lld ticks in %.3f s (%.0f ticks/s)\n",
+                  static_cast<long long>(ticks), seconds,
+                  seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
+    IO::WrStr(text);
   }
-  Lib::Delay(1900);
-  Outro();
+  if (IO::WriteFailed()) {
+    std::fprintf(stderr, "nova-gunner: the results could not all be written to standard output\n");
+    return kExitWriteFailed;
+  }
+  return kExitOk;
 }
 
-int Body(bool again) {
-  if (!StartUp(true)) return 1;  // the message is the game's own; the status tells scripts
-  Session(again);
-  return 0;
+void Program::BeforeTick(std::int64_t tick) {
+  if (tick == 1 && ++plays_ > 1 && options_.recording) {
+    std::string error;
+    if (!recorder_.Open(PlayFile(options_.recordPath, plays_), error)) {
+      std::fprintf(stderr, "nova-gunner: %s; this play goes on unrecorded\n", error.c_str());
+      recordLost_ = true;
+    }
+  }
+  if (demo_) demo_->BeginTick(tick);
+  if (options_.pause) PauseOnKey();
+}
+
+void Program::AfterTick(const World::TickReport& report, const World::TickInput& input) {
+  recorder_.Write(input);
+  if (options_.trace) IO::WrStr(Replay::TraceLine(report));
+  if (options_.tracePictures) {
+    IO::WrStr(Replay::PictureLine(report.tick, Graph::SurfaceFingerprint()));
+  }
 }
 
 }  // namespace NovaGunner

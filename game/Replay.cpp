@@ -1,32 +1,18 @@
-// Replays, timedemos and recorded plays: the options around the game's own run.
+// Replays: demo files read, their keys given back tick by tick, and the lines they print.
 #include "game/Replay.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 
 #include "console/KeyCodes.h"
-#include "console/Lib.h"
-#include "console/Terminal.h"
 #include "game/NovaGunner.h"
-#include "game/Recorder.h"
-#include "game/Ship.h"
-#include "graph/Graph.h"
-#include "support/StandardSound.h"
 
 namespace NovaGunner::Replay {
-
-namespace {
-
-constexpr std::size_t kMaxDemoBytes = 64u << 20;
-
-}  // namespace
 
 void DemoKeySource::BeginTick(std::int64_t tick) {
   if (queue_ == nullptr) return;
@@ -69,61 +55,7 @@ std::string OutcomeLine() {
 
 namespace {
 
-// ---- Hooks of Run.
-bool tracing = false;
-bool tracingPictures = false;
-bool pausing = false;
-Recorder recorder;
-std::string recordPath;   // empty: no recording
-bool recordLost = false;  // a later play's file could not be created
-int plays = 0;
-DemoKeySource* demoKeys = nullptr;
-
-// p, or the Pause key of the window.
-bool IsPauseKey(const IO::KeyEvent& e) {
-  constexpr std::uint32_t kCtrlAlt = IO::LEFT_CTRL | IO::RIGHT_CTRL | IO::LEFT_ALT | IO::RIGHT_ALT;
-  return e.virtualKey == 0x13 || (e.character == 'p' && (e.state & kCtrlAlt) == 0);
-}
-
-// Between two ticks: the game reads nothing and draws nothing until the same key comes
-// again; keys typed meanwhile wait in their order.
-void Pause() {
-  Graph::SetOverlayText("PAUSED");
-  do {
-    Lib::Delay(20);
-  } while (!IO::TakeKey(IsPauseKey));
-  Graph::SetOverlayText("");
-}
-
-// FILE for the first play, then FILE-2, FILE-3 ... before the extension.
-std::string PlayFile(const std::string& path, int play) {
-  if (play == 1) return path;
-  const std::size_t slash = path.rfind('/');
-  std::size_t dot = path.rfind('.');
-  if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
-      dot == (slash == std::string::npos ? 0 : slash + 1)) {
-    dot = path.size();
-  }
-  return path.substr(0, dot) + "-" + std::to_string(play) + path.substr(dot);
-}
-
-void BeforeTick(std::int64_t tick) {
-  if (tick == 1 && ++plays > 1 && !recordPath.empty()) {
-    std::string error;
-    if (!recorder.Open(PlayFile(recordPath, plays), error)) {
-      std::fprintf(stderr, "nova-gunner: %s; this play goes on unrecorded\n", error.c_str());
-      recordLost = true;
-    }
-  }
-  if (demoKeys != nullptr) demoKeys->BeginTick(tick);
-  if (pausing && IO::TakeKey(IsPauseKey)) Pause();
-}
-
-void AfterTick(const World::TickReport& r, const World::TickInput& input) {
-  recorder.Write(input);
-  if (tracing) IO::WrStr(TraceLine(r));
-  if (tracingPictures) IO::WrStr(PictureLine(r.tick, Graph::SurfaceFingerprint()));
-}
+constexpr std::size_t kMaxDemoBytes = 64u << 20;
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -149,98 +81,15 @@ bool ReadFile(const std::string& path, std::string& text, std::string& error) {
   return error.empty();
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-  struct stat sa {
-  }, sb{};
-  return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-         sa.st_ino == sb.st_ino;
-}
-
-// The demo's play alone: no story, menu or ending screens.
-int PlayDemo(const Options& options) {
-  const bool timedemo = options.demo == Options::Demo::Timedemo;
-  if (!StartUp(false)) return kExitCannotRun;
-  if (!options.nosound) StandardSound::InitSound(true);
-  BuildSprites();
-  Background();
-
-  const auto start = std::chrono::steady_clock::now();
-  Run();
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  IO::WrStr(OutcomeLine());
-  if (timedemo) {
-    const std::int64_t ticks = World::State().tick;
-    char text[160];
-    std::snprintf(text, sizeof text, "timedemo: %lld ticks in %.3f s (%.0f ticks/s)\n",
-                  static_cast<long long>(ticks), seconds,
-                  seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
-    IO::WrStr(text);
-  }
-  if (IO::WriteFailed()) {
-    std::fprintf(stderr, "nova-gunner: the results could not all be written to standard output\n");
-    return kExitWriteFailed;
-  }
-  return kExitOk;
-}
-
 }  // namespace
 
-int Main(const Options& options) {
-  // Everything about the demo and the recording is checked before anything is drawn.
-  std::vector<Demo::TickInput> ticks;
-  const bool demo = options.demo != Options::Demo::None;
-  if (demo) {
-    std::string text, error, fault;
-    int faultLine = 0;
-    if (!ReadFile(options.demoPath, text, error)) return Refuse(error);
-    if (!Demo::Parse(text, ticks, faultLine, fault)) {
-      return Refuse(options.demoPath + ":" + std::to_string(faultLine) + ": " + fault);
-    }
-  }
-  if (options.recording) {
-    if (demo && SameFile(options.demoPath, options.recordPath)) {
-      return Refuse("--record would overwrite the demo file being replayed");
-    }
-    std::string error;
-    if (!recorder.Open(options.recordPath, error)) return Refuse(error);
-    recordPath = options.recordPath;
-  }
-
-  tracing = options.trace;
-  tracingPictures = options.tracePictures;
-  pausing = options.pause;
-  World::SetHooks({BeforeTick, AfterTick});
-  // The run's keys and pauses: the terminal's, or a demo's keys (on a virtual clock for a
-  // timedemo), unless a test or bench brings its own.
-  static DemoKeySource source({});
-  static Lib::VirtualClock virtualClock;
-  static Lib::RealClock realClock;
-  if (demo) {
-    source = DemoKeySource(std::move(ticks));
-    demoKeys = &source;
-  }
-  IO::KeySource& keys = options.keys != nullptr ? *options.keys
-                        : demo                  ? source
-                                                : IO::TerminalKeys();
-  Lib::Clock& clock = options.clock != nullptr                  ? *options.clock
-                      : options.demo == Options::Demo::Timedemo ? virtualClock
-                      : &keys == &IO::TerminalKeys()            ? IO::TerminalClock()
-                                                                : realClock;
-  if (options.sounds != nullptr) StandardSound::SetSoundPlayer(options.sounds);
-  if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-  constexpr int kIconSide = 64;  // the ship at twice its size
-  Graph::SetWindowOptions(
-      {options.scale, options.fullscreen, options.windowKeys, ShipIcon(kIconSide), kIconSide});
-  if (options.windowKeys) Graph::SetKeySink(IO::PushKey);
-  if (options.nosound) StandardSound::Silence();
-
-  Lib::Init(clock);
-  // A demo's keys are the recorded ones alone, each read as recorded.
-  IO::Init(keys, {.backlog = demo || !options.noKeyBacklog, .pushedKeys = !demo});
-  int status = demo ? PlayDemo(options) : Body(options.again);
-  if ((!recorder.Close() || recordLost) && status == kExitOk) status = kExitWriteFailed;
-  return status;
+bool ReadDemo(const std::string& path, std::vector<Demo::TickInput>& ticks, std::string& error) {
+  std::string text, fault;
+  int faultLine = 0;
+  if (!ReadFile(path, text, error)) return false;
+  if (Demo::Parse(text, ticks, faultLine, fault)) return true;
+  error = path + ":" + std::to_string(faultLine) + ": " + fault;
+  return false;
 }
 
 }  // namespace NovaGunner::Replay

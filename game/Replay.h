@@ -1,5 +1,5 @@
-// The program's entry with options: normal runs (recorded or not), replays and
-// timedemos, and the key source that gives a demo's keys back tick by tick.
+// Replays: a demo file read, the key source that gives its keys back tick by tick, and the
+// lines a replay prints (the trace, the pictures' fingerprints, the outcome).
 #pragma once
 
 #include <cstdint>
@@ -8,7 +8,6 @@
 
 #include "console/IO.h"
 #include "game/DemoFile.h"
-#include "game/Options.h"
 #include "game/World.h"
 
 namespace NovaGunner::Replay {
@@ -32,12 +31,14 @@ class DemoKeySource final : public IO::KeySource {
   IO::KeyQueue* queue_ = nullptr;
 };
 
+// "tick T ...": the figures after tick T.
 std::string TraceLine(const World::TickReport& r);
 // "picture T HASH": the fingerprint of the whole picture after tick T, in 16 hex digits.
 std::string PictureLine(std::int64_t tick, std::uint64_t fingerprint);
 std::string OutcomeLine();
 
-// Runs the program as the options ask. Returns the exit status.
-int Main(const Options& options);
+// Reads and checks the demo file at path. FALSE with the reason in error ("FILE:LINE: ..."
+// for a faulty line) when it cannot be read or breaks a rule.
+bool ReadDemo(const std::string& path, std::vector<Demo::TickInput>& ticks, std::string& error);
 
 }  // namespace NovaGunner::Replay

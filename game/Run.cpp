@@ -11,8 +11,8 @@ namespace World {
 
 namespace {
 
-RunState state;
-Hooks hooks{};
+RunState& state = play.loop;
+TickWatcher* watcher = nullptr;
 
 // The slot for a new shot: the next one while the pool lasts, then the lowest free one.
 // With at most one player shot and one shot per enemy per tick, and every shot gone
@@ -220,11 +220,6 @@ RunState& State() {
   return state;
 }
 
-void ResetRun() {
-  state = RunState{};
-  hooks = Hooks{};
-}
-
 void StartRun() {
   RunState& s = state;
   gameover = false;
@@ -287,8 +282,8 @@ TickReport Report() {
   return r;
 }
 
-void SetHooks(const Hooks& h) {
-  hooks = h;
+void Init(TickWatcher* w) {
+  watcher = w;
 }
 
 std::uint8_t ReadKey() {
@@ -304,9 +299,9 @@ void Run() {
   using namespace World;
   StartRun();
   while (!state.exit) {
-    if (hooks.beforeTick != nullptr) hooks.beforeTick(state.tick + 1);
+    if (watcher != nullptr) watcher->BeforeTick(state.tick + 1);
     Tick();
-    if (hooks.afterTick != nullptr) hooks.afterTick(Report(), state.input);
+    if (watcher != nullptr) watcher->AfterTick(Report(), state.input);
   }
 }
 

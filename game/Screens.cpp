@@ -6,7 +6,7 @@
 #include "console/IO.h"
 #include "console/Lib.h"
 #include "console/WholeStr.h"
-#include "game/Letters.h"
+#include "game/NovaGunner.h"
 #include "graph/Graph.h"
 #include "support/StandardSound.h"
 

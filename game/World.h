@@ -1,10 +1,10 @@
-// The game loop's own state and the hooks around it. Run() keeps its per-game
-// bookkeeping here so that tests can play single ticks and replays can watch each one.
+// The game loop's own state and what watches it. Run() keeps its per-play bookkeeping here
+// so that tests can play single ticks and a run can watch each one.
 #pragma once
 
 #include <cstdint>
 
-#include "game/NovaGunner.h"
+#include "game/Game.h"
 
 namespace NovaGunner::World {
 
@@ -17,7 +17,8 @@ struct TickInput {
   std::uint8_t codes[2] = {0, 0};
 };
 
-// Run's variables, set afresh by StartRun. Slots are numbered from 1.
+// Run's variables, set afresh by StartRun; a part of the play (Play.h). Slots are
+// numbered from 1.
 struct RunState {
   Object proj[MAXPROJ + 1];
   bool bullet[MAXPROJ + 1];
@@ -47,14 +48,13 @@ struct RunState {
   TickInput input;     // what the tick under way (or the last one) read
 };
 
+// The play's loop state (play.loop).
 RunState& State();
 
 // Start of Run: flags, the 4.5 s pause, the ship, the counters.
 void StartRun();
-// One tick of the loop, the closing delay included.
+// One tick of the loop, the closing delay included. The play is over once State().exit.
 void Tick();
-// Back to the state before any game (tests).
-void ResetRun();
 
 // Figures after a tick, for traces and recordings.
 struct TickReport {
@@ -67,14 +67,19 @@ struct TickReport {
 };
 TickReport Report();
 
-// What replays and recordings hang on Run (nullptr: nothing).
-struct Hooks {
+// What Run tells of each tick: the run (Program.h) records, traces and pauses there.
+class TickWatcher {
+ public:
+  virtual ~TickWatcher() = default;
   // Before each tick, with its number: a replay hands that tick's keys to IO here.
-  void (*beforeTick)(std::int64_t tick) = nullptr;
+  virtual void BeforeTick(std::int64_t tick) = 0;
   // After each tick, before the next: its figures and its input record.
-  void (*afterTick)(const TickReport& report, const TickInput& input) = nullptr;
+  virtual void AfterTick(const TickReport& report, const TickInput& input) = 0;
 };
-void SetHooks(const Hooks& hooks);
+
+// The loop's part of the game's start (StartUp): Run tells watcher of every tick from now
+// on (nullptr: no one). watcher must outlive its use.
+void Init(TickWatcher* watcher);
 
 // IO.RdKey, its code kept in the tick's input record.
 std::uint8_t ReadKey();

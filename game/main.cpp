@@ -1,4 +1,5 @@
-// Entry point: the standard descriptors made safe, then the options.
+// Entry point: the standard descriptors made safe, the options, the real platform
+// services, and the program's run on them.
 #include <SDL.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -6,8 +7,11 @@
 
 #include <cerrno>
 
+#include "console/Terminal.h"
 #include "game/Options.h"
-#include "game/Replay.h"
+#include "game/Program.h"
+#include "game/Services.h"
+#include "support/SdlMixerPlayer.h"
 
 namespace {
 
@@ -40,5 +44,10 @@ int main(int argc, char** argv) {
   NovaGunner::Options options;
   const int refused = NovaGunner::ParseOptions(argc, argv, options);
   if (refused >= 0) return refused;
-  return NovaGunner::Replay::Main(options);
+  const NovaGunner::Services services{
+      .keys = &IO::TerminalKeys(),
+      .clock = &IO::TerminalClock(),
+      .sounds = &StandardSound::ProgramSoundPlayer(),
+      .window = options.headless ? Graph::WindowSystemKind::None : Graph::WindowSystemKind::Sdl};
+  return NovaGunner::Program::Main(options, services);
 }

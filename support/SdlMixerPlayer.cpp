@@ -243,7 +243,7 @@ void SdlMixerPlayer::Close() {
   device_ = Device::Unopened;
 }
 
-SoundPlayer& DefaultSoundPlayer() {
+SoundPlayer& ProgramSoundPlayer() {
   static SdlMixerPlayer* player = [] {
     std::vector<std::string> dirs;
     std::error_code ec;

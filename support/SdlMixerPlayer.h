@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "support/StandardSound.h"
+#include "support/SoundPlayer.h"
 
 struct Mix_Chunk;
 
@@ -94,10 +94,10 @@ class SdlMixerPlayer final : public SoundPlayer {
   bool openedInBackground_ = false;  // its result, read after the join
 };
 
-// The player used when none was set: an SdlMixerPlayer that also searches the program's
-// own directory and the installed sound directories (<program dir>/../share/nova-gunner,
-// then <program dir>/../share/games/nova-gunner). It lives until the process ends and
-// is never destroyed, so no exit-time teardown races the audio thread.
-SoundPlayer& DefaultSoundPlayer();
+// The program's player: an SdlMixerPlayer that also searches the program's own directory
+// and the installed sound directories (<program dir>/../share/nova-gunner, then
+// <program dir>/../share/games/nova-gunner). Made at the first call; it lives until the
+// process ends and is never destroyed, so no exit-time teardown races the audio thread.
+SoundPlayer& ProgramSoundPlayer();
 
 }  // namespace StandardSound

@@ -6,26 +6,26 @@
 
 namespace StandardLib {
 
-bool gPseudoRandom = true;
-std::uint32_t gSeed = 94;
+namespace {
 
-void Init() {
-  static bool done = false;
-  if (done) return;
-  done = true;
+Generator gOwn;  // draws before the first start
+Generator* gGenerator = &gOwn;
+
+}  // namespace
+
+void Init(Generator& generator) {
+  gGenerator = &generator;
+  static bool seeded = false;
+  if (seeded) return;
+  seeded = true;
   Lib::RANDOMIZE();
-  Reset();
-}
-
-void Reset() {
-  gSeed = 94;
-  gPseudoRandom = true;
 }
 
 std::uint32_t PseudoRandomCardGenerator() {
-  std::uint32_t next = (gSeed * 351u + 138u) % 1013u;
-  if (next == gSeed) ++next;  // 509 maps to itself
-  gSeed = next;
+  std::uint32_t& seed = gGenerator->seed;
+  std::uint32_t next = (seed * 351u + 138u) % 1013u;
+  if (next == seed) ++next;  // 509 maps to itself
+  seed = next;
   return next;
 }
 
@@ -39,7 +39,7 @@ std::uint32_t RandomCard(std::uint32_t min, std::uint32_t max) {
     return min;
   }
   const std::uint32_t d = max - min;
-  if (gPseudoRandom) {
+  if (gGenerator->pseudoRandom) {
     // The single-precision value nearest 0.99999 lets the top of the range come up for
     // the generator's largest values; double keeps the result below d + 1 for every d.
     constexpr double kC = 2097131.0 / 2097152.0;

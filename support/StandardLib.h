@@ -5,17 +5,18 @@
 
 namespace StandardLib {
 
-extern bool gPseudoRandom;
-// State of the module's own generator (the value it returned last); 94 after Init.
-extern std::uint32_t gSeed;
+// The own generator's state: the value it returned last (94 at the start), and whether
+// RandomCard draws from it (else from Lib.RANDOM). A fresh value is the generator at its
+// start; the game keeps the one of the play under way (NovaGunner's Play).
+struct Generator {
+  std::uint32_t seed = 94;
+  bool pseudoRandom = true;
+};
 
-// Seeds Lib.RANDOM from the clock and the own generator with 94; later calls do nothing.
-void Init();
+// Starts the module on generator, which must outlive its use: every later draw comes from
+// it. The first start also seeds Lib.RANDOM from the clock.
+void Init(Generator& generator);
 std::uint32_t PseudoRandomCardGenerator();
 std::uint32_t RandomCard(std::uint32_t min, std::uint32_t max);
-
-// The own generator back to its start value (gSeed 94, gPseudoRandom TRUE), as after
-// Init; Lib's generator is left alone. For tests and replays.
-void Reset();
 
 }  // namespace StandardLib

@@ -1,10 +1,9 @@
-// Game events to sound files, handed to the current SoundPlayer.
+// Game events to sound files, handed to the player the module was started on.
 #include "support/StandardSound.h"
 
 #include <cstring>
 
 #include "console/IO.h"
-#include "support/SdlMixerPlayer.h"
 
 namespace StandardSound {
 
@@ -15,27 +14,16 @@ constexpr const char* kFileNames[kEvents] = {"missile.wav", "boom.wav",    "fire
                                              "intro.wav",   "powerup.wav", "start.wav"};
 
 bool gActive = false;
-// --nosound: kept apart from gActive so that a later InitSound cannot switch sound back on.
-bool gSilenced = false;
 SoundRc gSoundList[kEvents] = {};
 SoundPlayer* gPlayer = nullptr;
 
-SoundPlayer& Player() {
-  return gPlayer != nullptr ? *gPlayer : DefaultSoundPlayer();
-}
-
 }  // namespace
 
-void SetSoundPlayer(SoundPlayer* player) {
-  gPlayer = player;
+void Init(SoundPlayer& player) {
+  gPlayer = &player;
+  gActive = false;
+  std::memset(gSoundList, 0, sizeof gSoundList);
 }
-
-void Silence() {
-  gSilenced = true;
-}
-
-// IO and Lib are started by the program body before this module; nothing to do here.
-void Init() {}
 
 bool InitSound(bool asynchronousSound) {
   const std::uint32_t flags = (asynchronousSound ? SND_ASYNC : SND_SYNC) + SND_FILENAME;
@@ -44,16 +32,16 @@ bool InitSound(bool asynchronousSound) {
     std::strncpy(gSoundList[e].fileName, kFileNames[e], sizeof gSoundList[e].fileName - 1);
     gSoundList[e].soundFlag = flags;
   }
-  gActive = true;
-  if (!gSilenced) Player().Prepare(std::vector<std::string>(kFileNames, kFileNames + kEvents));
+  gActive = gPlayer != nullptr;
+  if (gActive) gPlayer->Prepare(std::vector<std::string>(kFileNames, kFileNames + kEvents));
   return true;
 }
 
 void PlaySoundEvent(SoundEventEn e) {
   // An out-of-range value would index past the table.
-  if (!gActive || gSilenced || e >= kEvents) return;
+  if (!gActive || e >= kEvents) return;
   const SoundRc& entry = gSoundList[e];
-  if (!Player().Play(entry.fileName, entry.soundFlag)) {
+  if (!gPlayer->Play(entry.fileName, entry.soundFlag)) {
     IO::WrStr("Sound ERROR : it seems it was not possible to play the sound");
     IO::WrLn();
     IO::WrStr("       file need here! ");
@@ -62,20 +50,6 @@ void PlaySoundEvent(SoundEventEn e) {
     IO::WrStr("       Check whether you have to file AND it is at the good place");
     IO::WrLn();
   }
-}
-
-const SoundRc& SoundEntry(SoundEventEn e) {
-  return gSoundList[e < kEvents ? e : 0];
-}
-
-bool IsActive() {
-  return gActive && !gSilenced;
-}
-
-void Reset() {
-  gActive = false;
-  gSilenced = false;
-  std::memset(gSoundList, 0, sizeof gSoundList);
 }
 
 }  // namespace StandardSound

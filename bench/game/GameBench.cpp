@@ -132,14 +132,13 @@ void SoundEvents() {
   ::setenv("SDL_AUDIODRIVER", "disk", 1);
   ::setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
   StandardSound::SdlMixerPlayer player({NOVA_SOUND_DIR});
-  StandardSound::SetSoundPlayer(&player);
+  StandardSound::Init(player);
   StandardSound::InitSound(true);
   const auto start = Clock::now();
   for (int i = 0; i < 1000; ++i)
     StandardSound::PlaySoundEvent(i % 3 == 0 ? StandardSound::BOOM : StandardSound::FIRE);
   const std::chrono::duration<double, std::micro> took = Clock::now() - start;
   player.Close();
-  StandardSound::SetSoundPlayer(nullptr);
   std::printf("sound: 1000 asynchronous events with a device: %.1f us each\n", took.count() / 1000);
 }
 

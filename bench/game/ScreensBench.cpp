@@ -17,11 +17,11 @@
 
 #include "console/IO.h"
 #include "console/Lib.h"
-#include "game/Letters.h"
+#include "game/NovaGunner.h"
+#include "game/Session.h"
 #include "graph/Graph.h"
-#include "support/StandardLib.h"
-#include "support/StandardSound.h"
 #include "tests/common/Pty.h"
+#include "tests/common/RecordingPlayer.h"
 #include "tests/common/ScriptedKeys.h"
 #include "tests/common/Xvfb.h"
 
@@ -108,15 +108,14 @@ void BuiltProgram(const std::string& display) {
   program.Wait(10s);
 }
 
-void InProcess() {
+// kind: a real window, or the surface alone.
+void InProcess(Graph::WindowSystemKind kind) {
   static IO::ScriptedKeySource keys;
   static Lib::VirtualClock clock;  // pauses take no time: only the work is timed
   static StandardSound::RecordingPlayer quiet;
-  Lib::Init(clock);
-  IO::Init(keys);
-  StandardSound::SetSoundPlayer(&quiet);
   const auto start = Clock::now();
-  if (!NovaGunner::StartUp(true)) return (void)std::puts("no window in process");
+  if (!NovaGunner::StartUp({&keys, &clock, &quiet, kind}, {}))
+    return (void)std::puts("no window in process");
   const double window = MsSince(start);
   NovaGunner::Sound();
   NovaGunner::BuildSprites();
@@ -159,9 +158,8 @@ void InProcess() {
 // --surface-only: the in-process figures without a window (surface alone), no program run.
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--surface-only") {
-    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
     std::puts("(surface only, no window)");
-    InProcess();
+    InProcess(Graph::WindowSystemKind::None);
     return 0;
   }
   testing_x::XvfbServer x;
@@ -172,7 +170,7 @@ int main(int argc, char** argv) {
   // Xvfb resets when its last client leaves; keep one connected throughout.
   XOpenDisplay(x.Display().c_str());
   BuiltProgram(x.Display());
-  InProcess();
+  InProcess(Graph::WindowSystemKind::Sdl);
   Graph::Exit();  // before the server goes
   return 0;
 }

@@ -25,8 +25,9 @@
 #include <thread>
 #include <vector>
 
+#include "console/Terminal.h"
 #include "game/Options.h"
-#include "game/Replay.h"
+#include "game/Program.h"
 #include "game/World.h"
 #include "support/SdlMixerPlayer.h"
 #include "support/StandardSound.h"
@@ -281,10 +282,9 @@ void LongPlay(const std::array<Samples, kEffects>& fx, int volume) {
   NovaGunner::Options options;
   options.demo = NovaGunner::Options::Demo::Timedemo;
   options.demoPath = std::string(NOVA_DEMO_DIR) + "/long-play.demo";
-  options.headless = true;
-  options.sounds = &player;
   std::fflush(stdout);
-  NovaGunner::Replay::Main(options);
+  NovaGunner::Program::Main(
+      options, {&IO::TerminalKeys(), &IO::TerminalClock(), &player, Graph::WindowSystemKind::None});
   int most = 0;
   const std::vector<int> mixed = Mix(player.starts, fx, volume, &most);
   std::printf("long play (%zu sounds, at most %d at once), mixed offline at 60 ms a tick:\n",

@@ -17,12 +17,12 @@
 
 #include "console/IO.h"
 #include "console/Lib.h"
-#include "game/Replay.h"
+#include "game/Program.h"
 #include "graph/Graph.h"
 #include "graph/Palette.h"
-#include "support/StandardSound.h"
 #include "tests/common/Io.h"
 #include "tests/common/Pty.h"
+#include "tests/common/RecordingPlayer.h"
 #include "tests/common/ScriptedKeys.h"
 #include "tests/common/Xvfb.h"
 
@@ -79,11 +79,11 @@ const std::map<std::string, Surface>& Expected() {
       if (name != nullptr && !s.count(name)) s[name] = Graph::ReadSurface();
       if (ms == 4500) keys.PushCode(27);  // lose at the first tick
     };
-    NovaGunner::Options options;  // the program's own entry, on stand-in services
-    options.keys = &keys, options.clock = &clock, options.sounds = &quiet, options.headless = true;
+    // The program's own entry, on stand-in services.
+    const NovaGunner::Services services{&keys, &clock, &quiet, Graph::WindowSystemKind::None};
     keys.PushCode(27);
     testing::internal::CaptureStdout();  // the console is the real run's to check
-    const int status = NovaGunner::Replay::Main(options);
+    const int status = NovaGunner::Program::Main(NovaGunner::Options{}, services);
     testing::internal::GetCapturedStdout();
     if (status != 0) return std::map<std::string, Surface>{};
     s["end"] = Graph::ReadSurface();

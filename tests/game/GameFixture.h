@@ -1,6 +1,6 @@
-// Shared fixture of the game tests: one off-screen graphics service and one set of
-// sprites per process; per test a virtual clock, scripted keys, a recording sound
-// player, the game globals back at program start and the generator at its seed.
+// Shared fixture of the game tests: the game started once per process without a window,
+// its sprites built; per test the modules started on a virtual clock, scripted keys and a
+// recording sound player, and a new play.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,62 +11,59 @@
 #include "console/IO.h"
 #include "console/Lib.h"
 #include "game/NovaGunner.h"
+#include "game/Session.h"
 #include "game/World.h"
 #include "graph/Graph.h"
 #include "graph/Palette.h"
-#include "support/StandardLib.h"
 #include "support/StandardSound.h"
+#include "tests/common/RecordingPlayer.h"
 #include "tests/common/ScriptedKeys.h"
 
 namespace gametest {
 
-// What the process-wide set-up left behind.
-struct Shared {
-  bool graphOk = false;
-  NovaGunner::Sprites sprites{};
+// Services that outlive every test: the process's start, and between two tests.
+struct StandIns {
+  IO::ScriptedKeySource keys;
+  Lib::VirtualClock clock;
+  StandardSound::RecordingPlayer sounds;
 };
 
-inline Shared& Process() {
-  static Shared shared = [] {
-    Shared s;
-    static Lib::VirtualClock clock;
-    static IO::ScriptedKeySource keys;
-    Lib::Init(clock);
-    IO::Init(keys);
-    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-    if (!(s.graphOk = NovaGunner::StartUp(false))) return s;
-    StandardLib::Reset();
-    NovaGunner::InitObjects();
+inline StandIns& Idle() {
+  static StandIns standIns;
+  return standIns;
+}
+
+// FALSE when the off-screen graphics service did not start.
+inline bool Started() {
+  static const bool ok = [] {
+    StandIns& s = Idle();
+    NovaGunner::StartOptions demoLike;  // no empty console line
+    demoLike.game = false;
+    if (!NovaGunner::StartUp({&s.keys, &s.clock, &s.sounds, Graph::WindowSystemKind::None},
+                             demoLike))
+      return false;
     NovaGunner::BuildSprites();
-    s.sprites = NovaGunner::sprites;
-    return s;
+    return true;
   }();
-  return shared;
+  return ok;
 }
 
 class GameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Shared& s = Process();
-    ASSERT_TRUE(s.graphOk) << "the off-screen graphics service did not start";
-    IO::Init(keys);
+    ASSERT_TRUE(Started()) << "the off-screen graphics service did not start";
     Lib::Init(clock);
-    StandardSound::Reset();
-    StandardSound::SetSoundPlayer(&sounds);
+    IO::Init(keys);
+    StandardSound::Init(sounds);
     StandardSound::InitSound(true);
-    NovaGunner::ResetState();
-    NovaGunner::sprites = s.sprites;
-    StandardLib::Reset();
+    NovaGunner::NewPlay();
     Graph::Rectangle(0, 0, 1025, 701, 0, true);
   }
 
-  void TearDown() override {
-    static IO::ScriptedKeySource noKeys;  // the test's keys and clock are gone
-    static Lib::RealClock realClock;
-    IO::Init(noKeys);
-    StandardSound::SetSoundPlayer(nullptr);
-    StandardSound::Reset();
-    Lib::Init(realClock);
+  void TearDown() override {  // the test's keys, clock and player are gone
+    Lib::Init(Idle().clock);
+    IO::Init(Idle().keys);
+    StandardSound::Init(Idle().sounds);
   }
 
   void Ticks(int n) {

@@ -138,8 +138,7 @@ TEST_F(GameTest, CtrlLetterKeysRecordAndReplayToTheSamePlay) {
   std::string error;
   ASSERT_TRUE(recorder.Open(scratch.File("ctrl.demo"), error)) << error;
   constexpr IO::KeyEvent kCtrlA{true, true, 'A', 30, 1, IO::LEFT_CTRL};
-  auto play = [&](Replay::DemoKeySource* demo) {
-    InitObjects();
+  auto playTicks = [&](Replay::DemoKeySource* demo) {
     World::StartRun();
     std::vector<std::string> trace;
     for (int t = 1; t <= 10; ++t) {
@@ -153,19 +152,18 @@ TEST_F(GameTest, CtrlLetterKeysRecordAndReplayToTheSamePlay) {
     }
     return trace;
   };
-  const std::vector<std::string> live = play(nullptr);
+  const std::vector<std::string> live = playTicks(nullptr);
   ASSERT_TRUE(recorder.Close());
   const std::string text = ReadFile(scratch.File("ctrl.demo"));
   EXPECT_NE(text.find("\n3 0 0\n5 0 0\n7 77\n8 32\n9 0 75\n"), std::string::npos) << text;
 
-  TearDown();
-  SetUp();
   std::vector<Demo::TickInput> ticks;
   int at = 0;
   ASSERT_TRUE(Demo::Parse(text, ticks, at, error)) << error;
   Replay::DemoKeySource source(ticks);
   IO::Init(source);
-  EXPECT_EQ(play(&source), live);
+  NewPlay();
+  EXPECT_EQ(playTicks(&source), live);
 }
 
 // Each demo of tests/data replays to its golden trace (.trace: the figures and the outcome)

@@ -9,8 +9,7 @@ class RunTest : public gametest::GameTest {
  protected:
   void SetUp() override {
     GameTest::SetUp();
-    InitObjects();  // starting values and Run's start done, ready for ticks
-    World::StartRun();
+    World::StartRun();  // ready for ticks
     sounds.calls.clear();
   }
   // A player projectile in flight in slot n, made from its template.

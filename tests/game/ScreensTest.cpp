@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "game/Letters.h"
+#include "game/Session.h"
 #include "tests/game/GameFixture.h"
 
 namespace {
@@ -152,7 +152,6 @@ TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
     if (ms == 4000 && n == 2) Pin("farewell");
   };
   keys.PushCode(27);  // skips the story; the rest is typed once the menu waits
-  InitObjects();
   testing::internal::CaptureStdout();
   Session();
   const std::string console = testing::internal::GetCapturedStdout();
@@ -176,7 +175,6 @@ TEST_F(ScreensTest, ALostPlayEndsWithTheGameOverScreen) {
     if (ms == 1900) Pin("game-over");
   };
   keys.PushCode(27);
-  InitObjects();
   testing::internal::CaptureStdout();
   Session();
   const std::string console = testing::internal::GetCapturedStdout();

@@ -17,8 +17,8 @@ Object At(INTEGER x, INTEGER y, INTEGER length, INTEGER height, INTEGER id = 0) 
   return o;
 }
 
+// The fixture started a new play.
 TEST_F(GameTest, StartingValuesFollowTheSeededDraws) {
-  InitObjects();
   EXPECT_EQ((Fields{you.x, you.y, you.hitpoints, you.step, you.id}),
             (Fields{637, 350, 200, 20, 1}));
   auto enemy = [](const Object& t) {
@@ -34,10 +34,13 @@ TEST_F(GameTest, StartingValuesFollowTheSeededDraws) {
   int kinds[3] = {};
   for (int k = 1; k <= MAXBOX; ++k) ++kinds[box[k].id - ID_BULLETBOX];
   EXPECT_EQ((std::array{kinds[0], kinds[1], kinds[2]}), (std::array{124, 49, 27}));
+  InitObjects(), you.x = 0, S().tick = 9;  // a play under way, its draws gone on
+  NewPlay();                               // the next play: the same game
+  EXPECT_EQ(enemy(them[1]), (Fields{763, 21, 2, 32, 62}));
+  EXPECT_EQ((std::array{you.x, static_cast<INTEGER>(S().tick)}), (std::array{637, 0}));
 }
 
 TEST_F(GameTest, ShipStopsAtTheEdgesOfThePlayField) {
-  InitObjects();
   const std::array<INTEGER, 5> cases[] = {{257, 350, 75, 257, 350}, {277, 350, 75, 257, 350},
                                           {637, 30, 72, 637, 30},   {637, 50, 72, 637, 30},
                                           {637, 630, 80, 637, 630}, {637, 610, 80, 637, 630},
@@ -119,7 +122,6 @@ TEST_F(GameTest, WeakenAndExplodeRunTheirCourse) {
 // Two shots in the last tick take the shield below 0: the panel says 0. (What the panel
 // shows otherwise is pinned by the replays' golden pictures.)
 TEST_F(GameTest, StatusPanelShowsAShieldBelowZeroAsZero) {
-  InitObjects();
   Background();
   DrawHitpoints(0);
   const std::vector<std::uint32_t> zero = Graph::ReadSurface();
