@@ -85,10 +85,6 @@ void PushKey(const KeyEvent& event) {
   Source().Wake();
 }
 
-void SetFatalSignalHook(void (*hook)(int signal)) {
-  detail::SetFatalHook(hook);
-}
-
 bool KeyPressed() {
   KeySource& src = Source();
   const bool inEmptyRun = gLastPollEmpty && Lib::DelayCount() == gDelaysAtPoll;

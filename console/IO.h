@@ -66,12 +66,6 @@ void Init(KeySource& source, const KeyOptions& options = {});
 // once, as a terminal does.
 void PushKey(const KeyEvent& event);
 
-// The hook is called once from the fatal-signal path (SIGINT, SIGTERM, SIGHUP, SIGQUIT,
-// crash signals and every other signal that ends the program), before the terminal is restored and
-// the signal raised again. It runs inside a signal handler: it must be async-signal-safe (write(2),
-// no malloc, no stdio, no locks). nullptr removes it.
-void SetFatalSignalHook(void (*hook)(int signal));
-
 // Whether a key-down event waits (a release or non-key event at the head is dropped).
 // Never waits, except that once empty polls with no other IO call and no Lib.Delay between have
 // gone on for 2 ms, each further poll first waits up to 1 ms (2 ms after a second of

@@ -28,7 +28,6 @@ termios gRawSettings{};
 std::atomic<int> gRaw{0};
 volatile sig_atomic_t gKitty = 0;   // the kitty keyboard protocol was switched on
 volatile sig_atomic_t gActive = 0;  // raw mode wanted: from start until the final exit
-std::atomic<void (*)(int)> gHook{nullptr};
 struct sigaction gOld[NSIG];
 std::terminate_handler gPreviousTerminate = nullptr;
 
@@ -59,7 +58,6 @@ bool InForeground() {
 
 void OnFatalSignal(int sig, siginfo_t* info, void*) {
   const int savedErrno = errno;
-  if (void (*hook)(int) = gHook.exchange(nullptr)) hook(sig);
   gActive = 0;
   RawOff();
   // Hand the signal on to whoever had it before (by default: the end of the program).
@@ -192,11 +190,6 @@ bool EnterRawMode() {
 void KittyOn() {
   gKitty = 1;
   WriteAll(gTtyFd, kKittyPush, sizeof kKittyPush - 1);
-}
-
-void SetFatalHook(void (*hook)(int signal)) {
-  gHook.store(hook);
-  if (hook != nullptr) InstallSignalHandlers();
 }
 
 }  // namespace IO::detail

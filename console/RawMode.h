@@ -16,8 +16,6 @@ bool EnterRawMode();
 // Ctrl+Z and fg; switched off with raw mode.
 void KittyOn();
 
-void SetFatalHook(void (*hook)(int signal));
-
 // The signal a terminal makes of Ctrl+C, Ctrl+Z or Ctrl+\ (0 for any other key).
 int SignalOf(const KeyEvent& e);
 

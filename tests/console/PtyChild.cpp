@@ -19,10 +19,6 @@
 
 int main(int argc, char** argv) {
   const bool slow = argc > 1 && std::string(argv[1]) == "slow";
-  IO::SetFatalSignalHook([](int signal) {  // in a signal handler: write(2) only
-    const char text[] = {'H', 'O', 'O', 'K', char('0' + signal / 10), char('0' + signal % 10)};
-    if (::write(STDOUT_FILENO, text, sizeof text) < 0) return;
-  });
   // A real fault at a tiny address (UBSan would catch a null pointer first).
   volatile std::uintptr_t crashAddress = 8;
   if (argc > 2 && std::string(argv[1]) == "push") {
