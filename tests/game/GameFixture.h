@@ -6,13 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
 
 #include "console/IO.h"
 #include "console/Lib.h"
 #include "game/NovaGunner.h"
 #include "game/Session.h"
-#include "game/World.h"
 #include "graph/Graph.h"
 #include "graph/Palette.h"
 #include "support/StandardSound.h"
