@@ -22,6 +22,8 @@ constexpr char kUsage[] =
     "second\n"
     "  --headless        with --replay or --timedemo: no window, drawing off-screen only\n"
     "  --trace           print one line of figures after every tick of the play\n"
+    "  --trace-pictures  print a fingerprint of the whole picture after every tick:\n"
+    "                    'picture TICK HASH', HASH 16 hex digits\n"
     "  --nosound         play no sounds\n"
     "  --window-keys     keys typed in the window reach the game too, and a game pad:\n"
     "                    D-pad or left stick the arrows, A fire (Space), B bomb (0),\n"
@@ -83,6 +85,8 @@ int ParseOptions(int argc, char** argv, Options& options) {
       options.headless = true;
     } else if (arg == "--trace") {
       options.trace = true;
+    } else if (arg == "--trace-pictures") {
+      options.tracePictures = true;
     } else if (arg == "--nosound") {
       options.nosound = true;
     } else if (arg == "--window-keys") {

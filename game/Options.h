@@ -23,6 +23,7 @@ struct Options {
   bool recording = false;
   bool headless = false;
   bool trace = false;
+  bool tracePictures = false;  // a fingerprint of the whole picture after every tick
   bool nosound = false;
   // The window: keys typed in it reach the game; each pixel a scale x scale block (0:
   // the largest that fits the display); full screen.

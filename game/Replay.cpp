@@ -84,6 +84,13 @@ std::string TraceLine(const World::TickReport& r) {
   return text;
 }
 
+std::string PictureLine(std::int64_t tick, std::uint64_t fingerprint) {
+  char text[64];
+  std::snprintf(text, sizeof text, "picture %lld %016llx\n", static_cast<long long>(tick),
+                static_cast<unsigned long long>(fingerprint));
+  return text;
+}
+
 std::string OutcomeLine() {
   const World::TickReport r = World::Report();
   const bool won = !gameover && win;
@@ -99,6 +106,7 @@ namespace {
 
 // ---- Hooks of Run.
 bool tracing = false;
+bool tracingPictures = false;
 bool pausing = false;
 Recorder recorder;
 std::string recordPath;   // empty: no recording
@@ -149,6 +157,7 @@ void BeforeTick(std::int64_t tick) {
 void AfterTick(const World::TickReport& r, const World::TickInput& input) {
   recorder.Write(input);
   if (tracing) IO::WrStr(TraceLine(r));
+  if (tracingPictures) IO::WrStr(PictureLine(r.tick, Graph::SurfaceFingerprint()));
 }
 
 bool ReadFile(const std::string& path, std::string& text, std::string& error) {
@@ -234,6 +243,7 @@ int Main(const Options& options) {
   }
 
   tracing = options.trace;
+  tracingPictures = options.tracePictures;
   pausing = options.pause;
   IO::SetKeyBacklog(!options.noKeyBacklog);
   World::SetHooks({BeforeTick, AfterTick});

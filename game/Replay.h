@@ -29,6 +29,8 @@ class DemoKeySource final : public IO::KeyEventSource {
 };
 
 std::string TraceLine(const World::TickReport& r);
+// "picture T HASH": the fingerprint of the whole picture after tick T, in 16 hex digits.
+std::string PictureLine(std::int64_t tick, std::uint64_t fingerprint);
 std::string OutcomeLine();
 
 // Runs the program as the options ask. Returns the exit status.

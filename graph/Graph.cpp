@@ -507,4 +507,12 @@ std::vector<std::uint32_t> ReadSurface() {
   return pixels;
 }
 
+std::uint64_t SurfaceFingerprint() {
+  std::uint64_t fingerprint = 0;
+  WithSurfaceSettled([&](WindowShared& sh) {
+    fingerprint = Raster::Fingerprint(Pixels{sh.surface.data(), sh.width, sh.depth});
+  });
+  return fingerprint;
+}
+
 }  // namespace Graph

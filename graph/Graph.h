@@ -114,5 +114,8 @@ void SetMessageSink(std::function<void(std::string_view message)> sink);
 std::uint32_t ReadPixel(CARDINAL x, CARDINAL y);
 // The same for the whole surface, row by row (Width * Depth words of 0xRRGGBB).
 std::vector<std::uint32_t> ReadSurface();
+// The same for the fingerprint of the whole surface (Raster::Fingerprint), taken in place:
+// one number that pins every pixel, cheap enough to take after every tick of a play.
+std::uint64_t SurfaceFingerprint();
 
 }  // namespace Graph

@@ -69,4 +69,12 @@ Image Capture(const Pixels& p, int left, int top, int right, int bottom);
 // operation copies.
 Area Put(const Pixels& p, std::uint32_t x, std::uint32_t y, const Image& image, std::uint32_t op);
 
+// The picture's fingerprint, the same on every machine: the 0xRRGGBB values in row order
+// are taken two at a time as 64-bit words w (the first value in the low half; an odd last
+// value alone), word i going to lane i % 4, lane k starting at k + 1 and taking each of its
+// words by h = rotl((h ^ w) * 0x9E3779B97F4A7C15, 31); then h = the number of pixels takes
+// the four lanes in order by the same step. Each step is one to one in h and in w, so a
+// change of one or two neighbouring pixels always changes the fingerprint.
+std::uint64_t Fingerprint(const Pixels& p);
+
 }  // namespace Graph::Raster

@@ -145,7 +145,8 @@ TEST(TextOutput, WidthsLongTextAndTruncation) {
   EXPECT_EQ(std::string(six.data(), 6), "123456");  // no room for a NUL
   WholeStr::CardToStr(95, six);
   EXPECT_STREQ(six.data(), "95");
-  WholeStr::CardToStr(1, std::span<char>());  // nothing to write into: nothing happens
+  WholeStr::CardToStr(1, std::span<char>(six.data(), 0));  // no room at all: nothing written
+  EXPECT_STREQ(six.data(), "95");
 }
 
 }  // namespace

@@ -17,9 +17,13 @@ TEST(StandardLib, FixedSequenceAndTheGamesFirstDraws) {
   EXPECT_EQ(StandardLib::RandomCard(10, 60), 21u);
   StandardLib::gSeed = 509;  // the one value the rule maps to itself goes on to the next
   EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), 510u);
-  for (std::uint32_t g = 0; g <= 1012; ++g) {  // the widest interval never wraps round to 0
-    StandardLib::gSeed = g;
-    EXPECT_GE(StandardLib::RandomCard(1, 0xFFFFFFFFu), 1u);
+  // The widest interval from its bottom to its top, for the generator's values 0, 1, 506
+  // and 1012 (after the seeds 952, 167, 838 and 724): the top never wraps round to 0.
+  const std::pair<std::uint32_t, std::uint32_t> widest[] = {
+      {952, 1}, {167, 4244039}, {838, 2147483648u}, {724, 0xFFFFFFFFu}};
+  for (const auto& [seed, value] : widest) {
+    StandardLib::gSeed = seed;
+    EXPECT_EQ(StandardLib::RandomCard(1, 0xFFFFFFFFu), value) << "seed " << seed;
   }
   StandardLib::Reset();
 }

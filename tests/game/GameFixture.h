@@ -75,14 +75,6 @@ class GameTest : public ::testing::Test {
 
   std::uint32_t Palette(NovaGunner::CARDINAL c) { return Graph::kStdPalette[c]; }
   std::uint32_t Pixel(int x, int y) { return Graph::ReadPixel(x, y); }
-  // How many pixels of the block [x0, x1] x [y0, y1] have colour number c.
-  int CountColour(int x0, int y0, int x1, int y1, NovaGunner::CARDINAL c) {
-    const std::vector<std::uint32_t> surface = Graph::ReadSurface();
-    int n = 0;
-    for (int y = y0; y <= y1; ++y)
-      for (int x = x0; x <= x1; ++x) n += surface[y * 1024 + x] == Palette(c) ? 1 : 0;
-    return n;
-  }
 
   IO::ScriptedKeySource keys;
   Lib::VirtualClock clock;

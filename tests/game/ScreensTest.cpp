@@ -1,8 +1,13 @@
-// The menu, the help page, the story and a whole won session, in
-// process: scripted keys, a clock that records every pause, the off-screen surface.
+// The screens around the play in process (scripted keys, a clock that records every pause,
+// the off-screen surface): their flow, and the picture at each settled moment against its
+// golden fingerprint in tests/data/screens.pictures.
 #include <algorithm>
+#include <cstdio>
+#include <fstream>
 #include <functional>
 #include <map>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "game/Letters.h"
@@ -11,6 +16,21 @@
 namespace {
 
 using namespace NovaGunner;
+
+// The golden file: a name and 16 hex digits a line; '#' lines are notes.
+const std::map<std::string, std::string>& Golden() {
+  static const std::map<std::string, std::string> golden = [] {
+    std::map<std::string, std::string> g;
+    std::ifstream in(std::string(NOVA_TEST_DATA) + "/screens.pictures");
+    for (std::string line; std::getline(in, line);) {
+      std::istringstream fields(line);
+      std::string name, hash;
+      if (fields >> name >> hash && name[0] != '#') g[name] = hash;
+    }
+    return g;
+  }();
+  return golden;
+}
 
 class ScreensTest : public gametest::GameTest {
  protected:
@@ -22,63 +42,58 @@ class ScreensTest : public gametest::GameTest {
     };
   }
   int Count(CARDINAL ms) const { return static_cast<int>(std::ranges::count(pauses, ms)); }
-  // Every pixel of the letter cell at (x, y) has colour stroke or ground; both occur.
-  void ExpectGlyph(int x, int y, CARDINAL ground) {
-    const int strokes = CountColour(x + 1, y + 1, x + 38, y + 38, 4);
-    const int grounds = CountColour(x + 1, y + 1, x + 38, y + 38, ground);
-    EXPECT_TRUE(strokes > 200 && grounds > 100 && strokes + grounds == 38 * 38)
-        << "letter at " << x << "," << y << ": " << strokes << " strokes, " << grounds;
+
+  // The picture now against its golden fingerprint. One that differs is written as a PPM
+  // file to look at; the failure, with its line for the golden file, comes at the end (the
+  // console may be captured meanwhile).
+  void Pin(const std::string& name) {
+    pinned.push_back(name);
+    char got[17];
+    std::snprintf(got, sizeof got, "%016llx",
+                  static_cast<unsigned long long>(Graph::SurfaceFingerprint()));
+    const auto it = Golden().find(name);
+    if (it != Golden().end() && it->second == got) return;
+    const std::string ppm = testing::TempDir() + "screens-" + name + ".ppm";
+    std::ofstream out(ppm, std::ios::binary);
+    out << "P6\n1024 700\n255\n";
+    for (std::uint32_t p : Graph::ReadSurface()) out << char(p >> 16) << char(p >> 8) << char(p);
+    differing.push_back(name + " " + got + " (golden: " +
+                        (it != Golden().end() ? it->second : "none") + "), in " + ppm);
   }
+  void TearDown() override {
+    for (const std::string& d : differing) ADD_FAILURE() << "the picture differs: " << d;
+    GameTest::TearDown();
+  }
+
+  // Starts the play from the menu's wait (the first waiting screen with the grey panel;
+  // the skipped story polls too), then ends the input.
+  void PlayFromTheMenu(int spaces) {
+    keys.onIdle = [this, spaces] {
+      if (Pixel(10, 10) != Palette(7)) return;
+      keys.PushCode(13);
+      for (int k = 0; k < spaces; ++k) keys.PushCode(' ');
+      keys.Close();
+    };
+  }
+
   std::vector<CARDINAL> pauses;  // every pause, in order
   std::function<void(CARDINAL)> onPause;
+  std::vector<std::string> pinned;  // the moments pinned, in order
+  std::vector<std::string> differing;
 };
-
-TEST_F(ScreensTest, MenuRepliesToWrongKeysHelpReturnsToAFullyRedrawnMenu) {
-  keys.PushCode(27);
-  keys.Close();
-  Hoofd();
-  const std::vector<std::uint32_t> menu = Graph::ReadSurface();
-  EXPECT_TRUE(quit);
-
-  // Capital H and an arrow (two codes) are wrong keys; h opens the help, where every
-  // key but Escape gets the reply, an arrow twice; Escape leaves, Escape again quits.
-  ResetState();
-  keys.PushCode('H');
-  keys.PushUp();
-  keys.PushCode('h');
-  keys.PushText(" x\r");
-  keys.PushLeft();
-  keys.PushCode(27);
-  keys.PushCode(27);
-  int replyPixels = -1;
-  onPause = [&](CARDINAL ms) {
-    if (ms == 1500 && replyPixels < 0) replyPixels = CountColour(450, 310, 729, 323, 9);
-  };
-  Hoofd();
-  EXPECT_TRUE(quit);
-  EXPECT_EQ(Count(1000), 3);
-  EXPECT_EQ(Count(1500), 5);
-  EXPECT_GT(replyPixels, 100);  // the reply's letters, blue on their black cells
-  // Redrawn in full; only column 249, which no screen paints, keeps a trace of the help.
-  std::vector<std::uint32_t> now = Graph::ReadSurface();
-  for (int y = 0; y < 700; ++y) now[y * 1024 + 249] = menu[y * 1024 + 249];
-  EXPECT_TRUE(now == menu);
-  EXPECT_EQ(sounds.calls.size(), 0u);
-}
 
 TEST_F(ScreensTest, StorySkippedByEscapeDrawsNoFrameOtherwiseCrawlsAndWaits) {
   keys.PushCode(27);
   Intro();
   EXPECT_EQ(pauses, (std::vector<CARDINAL>{750, 1500}));
   EXPECT_EQ(sounds.Count("intro.wav"), 1);
-  EXPECT_EQ(Pixel(600, 300), Palette(0));
+  Pin("story-skipped");
 
   pauses.clear();
-  std::map<int, int> whiteAtFrame;
   onPause = [&](CARDINAL ms) {
     if (ms != 40) return;
     const int frame = Count(40);
-    if (frame % 100 == 1) whiteAtFrame[frame] = CountColour(215, 0, 1022, 698, 15);
+    if (frame % 140 == 1 || frame == 700) Pin("story-frame-" + std::to_string(frame));
     if (frame == 700) keys.PushCode(13);  // typed after the last frame
   };
   keys.PushText("x");
@@ -86,41 +101,88 @@ TEST_F(ScreensTest, StorySkippedByEscapeDrawsNoFrameOtherwiseCrawlsAndWaits) {
   EXPECT_EQ(Count(40), 700);
   EXPECT_EQ(keys.Size(), 0u);
   EXPECT_EQ(keys.EmptyReads(), 0u);  // x was dropped, Enter ended the wait
-  EXPECT_EQ(whiteAtFrame[1], 0);     // the story starts below the window
-  EXPECT_GT(whiteAtFrame[601], 1000);
-  EXPECT_EQ(CountColour(0, 0, 1022, 698, 9), 1023 * 699);
+  Pin("story-end");
+  EXPECT_EQ(pinned, (std::vector<std::string>{"story-skipped", "story-frame-1", "story-frame-141",
+                                              "story-frame-281", "story-frame-421",
+                                              "story-frame-561", "story-frame-700", "story-end"}));
 }
 
-TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
-  // The boss enters on the second tick right above the ship, standing still and weak.
-  // The skipped story keeps polling too; the menu is the first waiting screen with the
-  // grey panel.
+// At each wait the picture, then the next keys: capital H and an arrow (two codes) are
+// wrong keys in the menu; h opens the help, where every key but Escape gets the reply, an
+// arrow twice; Escape leaves, Escape again quits. After a reply the screen is as before it;
+// the menu after the help differs from the first one in column 249 alone, which no screen
+// paints.
+TEST_F(ScreensTest, MenuAndHelpReplyToWrongKeysAndComeBackAsTheyWere) {
+  const std::vector<std::pair<std::string, std::function<void()>>> waits = {
+      {"menu", [&] { keys.PushCode('H'); }},
+      {"menu", [&] { keys.PushUp(); }},
+      {"menu", [&] { keys.PushCode('h'); }},
+      {"help", [&] { keys.PushText(" x\r"); }},
+      {"help", [&] { keys.PushLeft(); }},
+      {"help", [&] { keys.PushCode(27); }},
+      {"menu-after-help", [&] { keys.PushCode(27); }}};
+  std::size_t next = 0;
   keys.onIdle = [&] {
-    if (Pixel(10, 10) == Palette(7)) {
-      keys.PushCode(13);
-      for (int k = 0; k < 60; ++k) keys.PushCode(' ');
-      keys.Close();
-    }
+    if (next == waits.size()) return keys.Close();  // the flow went astray: end it
+    Pin(waits[next].first);
+    waits[next++].second();
   };
+  onPause = [&](CARDINAL ms) { Pin(ms == 1000 ? "menu-wrong-key" : "help-wrong-key"); };
+  Hoofd();
+  EXPECT_TRUE(quit);
+  EXPECT_EQ(next, waits.size());
+  EXPECT_EQ(Count(1000), 3);
+  EXPECT_EQ(Count(1500), 5);
+  EXPECT_EQ(pauses.size(), 8u);
+  EXPECT_EQ(sounds.calls.size(), 0u);
+}
+
+// The boss enters on the second tick right above the ship, standing still and weak.
+TEST_F(ScreensTest, AWonPlayEndsWithTheWinScreenAndTheCredits) {
+  PlayFromTheMenu(60);
   onPause = [&](CARDINAL ms) {
     if (ms == 4500) bigboss.showtime = 2, bigboss.hitpoints = 50, bigboss.step = 0, bigboss.x = 580;
-    if (ms == 1900) {
-      for (int x : {460, 500, 540, 660, 700, 740}) ExpectGlyph(x, 320, 0);
-      EXPECT_EQ(CountColour(0, 0, 248, 698, 7), 249 * 699);
-    }
+    const int n = Count(ms);
+    if (ms == 1900) Pin("you-win");
+    if (ms == 2000) Pin("credits-score");
+    if (ms == 40 && (n == 50 || n == 120 || n == 190 || n == 234))
+      Pin("credits-frame-" + std::to_string(n));
+    if (ms == 40 && n == 235) Pin("credits-cleared");
+    if (ms == 750 && n >= 2) Pin(n == 2 ? "farewell" : "farewell-erased");
+    if (ms == 4000 && n == 2) Pin("farewell");
   };
   keys.PushCode(27);  // skips the story; the rest is typed once the menu waits
   InitObjects();
   testing::internal::CaptureStdout();
   Session();
   const std::string console = testing::internal::GetCapturedStdout();
+  Pin("goodbye");
   EXPECT_TRUE(win);
   EXPECT_FALSE(gameover);
   EXPECT_GE(score, 5u);
   EXPECT_EQ(console, "\nYou win!!!Press any key 3 times to finish the program\n\n\n");
   EXPECT_EQ(sounds.Count("start.wav"), 1);
   EXPECT_EQ(sounds.Count("outro.wav"), 1);
-  EXPECT_EQ(Count(40), 234 + 1);  // the credits roll, and the rest before the farewell
+  EXPECT_EQ(pinned, (std::vector<std::string>{"you-win", "credits-score", "credits-frame-50",
+                                              "credits-frame-120", "credits-frame-190",
+                                              "credits-frame-234", "credits-cleared", "farewell",
+                                              "farewell-erased", "farewell", "goodbye"}));
+}
+
+// Escape in the play gives up: GAME OVER.
+TEST_F(ScreensTest, ALostPlayEndsWithTheGameOverScreen) {
+  PlayFromTheMenu(0);
+  onPause = [&](CARDINAL ms) {
+    if (ms == 1900) Pin("game-over");
+  };
+  keys.PushCode(27);
+  InitObjects();
+  testing::internal::CaptureStdout();
+  Session();
+  const std::string console = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(gameover);
+  EXPECT_EQ(console, "\nYou losePress any key 3 times to finish the program\n\n\n");
+  EXPECT_EQ(pinned, std::vector<std::string>{"game-over"});
 }
 
 }  // namespace

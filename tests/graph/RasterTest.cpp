@@ -142,4 +142,29 @@ TEST(RasterTest, TextPaintsWholeCellsOnItsBackground) {
   EXPECT_GT(b.Count(kInk), 0);
 }
 
+// The fingerprint by its definition, worked out apart from this code: a 3 x 5 buffer (an
+// odd count: the last value alone) and a black surface, with and without a white last pixel.
+TEST(RasterTest, FingerprintFollowsItsDefinitionAndSeesEveryPixel) {
+  std::vector<Colour> small;
+  for (Colour y = 0; y < 5; ++y)
+    for (Colour x = 0; x < 3; ++x) small.push_back((x * 0x10203 + y * 0x302010) & 0xFFFFFF);
+  EXPECT_EQ(Fingerprint(Pixels{small.data(), 3, 5}), 0xadce9d99f336f993u);
+  std::vector<Colour> surface(1024 * 700, 0);
+  const Pixels p{surface.data(), 1024, 700};
+  const std::uint64_t black = Fingerprint(p);
+  EXPECT_EQ(black, 0x7c3d1b62f5e2b279u);
+  surface.back() = 0xFFFFFF;
+  EXPECT_EQ(Fingerprint(p), 0x20a41ee69ef92125u);
+  surface.back() = 0;
+  for (std::size_t i : {0u, 1u, 2u, 7u, 8u, 358407u, 716799u}) {
+    surface[i] = 1;
+    EXPECT_NE(Fingerprint(p), black) << i;
+    surface[i] = 0;
+  }
+  surface[5] = 1, surface[6] = 2;  // two neighbours the other way round
+  const std::uint64_t swapped = Fingerprint(p);
+  surface[5] = 2, surface[6] = 1;
+  EXPECT_NE(Fingerprint(p), swapped);
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // The service through its request protocol, on the surface alone.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -96,11 +98,31 @@ TEST_F(ServiceTest, TextIsCutAtItsNulOr257CharactersAndUsesTheBackground) {
 
 // A second Init while open fails and keeps the first window; after Exit, Init opens
 // afresh at the new size, on the same server thread. The text grid follows the size.
-TEST_F(ServiceTest, ASecondInitKeepsTheWindow) {
+TEST_F(ServiceTest, ASecondInitKeepsTheWindowAnInitAfterExitOpensAfresh) {
+  auto threads = [] {
+    const std::filesystem::directory_iterator tasks("/proc/self/task");
+    return std::distance(begin(tasks), end(tasks));
+  };
   EXPECT_TRUE(Graph::Columns == kWidth / 7 && Graph::Rows == (kDepth - 2) / 14);
   Graph::Plot(7, 7, 12);
   EXPECT_FALSE(Graph::Init(5, 5, 640, 480));
   EXPECT_EQ(Graph::ReadPixel(7, 7), 0xFF0000u);
+
+  const auto before = threads();
+  Graph::Exit();
+  ASSERT_TRUE(Graph::Init(5, 5, 640, 480));
+  EXPECT_EQ(threads(), before);  // no second server
+  EXPECT_TRUE(Graph::Columns == 640 / 7 && Graph::Rows == (480 - 2) / 14);
+  std::vector<std::uint32_t> surface = Graph::ReadSurface();
+  EXPECT_EQ(std::ranges::count(surface, 0u), 640 * 480);  // cleared, the old picture gone
+  Graph::Plot(639, 479, 12);
+  Graph::Plot(640, 7, 12);  // beyond the new width: dropped
+  surface = Graph::ReadSurface();
+  EXPECT_EQ(surface.back(), 0xFF0000u);
+  EXPECT_EQ(std::ranges::count(surface, 0xFF0000u), 1);
+
+  Graph::Exit();  // the other tests' size again
+  ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth));
 }
 
 }  // namespace
