@@ -79,8 +79,9 @@ const std::vector<std::pair<std::string, std::vector<Ev>>> kTable = {
      {kHome, kEnd, kHome, kEnd, kIns, kDel, With(kPgUp, C), With(kIns, S), With(kPgUp, C),
       With(kDel, C | S), kPad5, kPad5}},
     // function keys: xterm, vt220, Linux console, rxvt's shifted ones
-    {"\x1bOP\x1b[11~\x1b[17~\x1b[21~\x1b[23~\x1b[24~\x1b[[E\x1b[1;2P\x1b[15;5~\x1b[25~\x1b[34~",
-     {kF1, kF1, kF6, kF10, kF11, kF12, kF5, With(kF1, S), With(kF5, C), With(kF3, S),
+    {"\x1bOP\x1b[11~\x1b[17~\x1b[21~\x1b[23~\x1b[24~\x1b[[E\x1b[[A\x1b[1;2P\x1b[15;5~\x1b[25~\x1b["
+     "34~",
+     {kF1, kF1, kF6, kF10, kF11, kF12, kF5, kF1, With(kF1, S), With(kF5, C), With(kF3, S),
       With(kF10, S)}},
     // keypad in application mode, Shift+Tab
     {"\x1bOM\x1bOp\x1bOy\x1bOj\x1bOo\x1b[Z",
@@ -107,12 +108,13 @@ const std::vector<std::pair<std::string, std::vector<Ev>>> kTable = {
      {Ch('b', 'B', 48), Ch('c', 'C', 46), kUp, kEnter, Ch('x', 'X', 45), kEnter}},
     // xterm modifyOtherKeys; kitty: presses, repeats, releases, shifted keys, lone
     // modifiers, functional keys, text
-    {"\x1b[27;5;97~\x1b[27;3;120~\x1b[97u\x1b[97;1:2u\x1b[97;1:3u\x1b[49:33;2u\x1b[97;65u",
+    {"\x1b[27;5;97~\x1b[27;3;120~\x1b[97u\x1b[97;1:2u\x1b[97;1:3u\x1b[49:33;2u\x1b[97;65u"
+     "\x1b[97;5u\x1b[97;129u",
      {Ch(1, 'A', 30, C), Ch('x', 'X', 45, A), Ch('a', 'A', 30), Ch('a', 'A', 30),
-      With(Ch('a', 'A', 30), 0, false), Ch('!', '1', 2, S), Ch('A', 'A', 30, CAPSLOCK_ON)}},
-    {"\x1b[57441;2u\x1b[57441;1:3u\x1b[57448;5u\x1b[13u\x1b[27u\x1b[1;1:3A\x1b[57399u\x1b["
-     "57408u\x1b[233u"
-     "\x1b[57428u",
+      With(Ch('a', 'A', 30), 0, false), Ch('!', '1', 2, S), Ch('A', 'A', 30, CAPSLOCK_ON),
+      Ch(1, 'A', 30, C), Ch('a', 'A', 30, NUMLOCK_ON)}},
+    {"\x1b[57441;2u\x1b[57441;1:3u\x1b[57448;5u\x1b[13u\x1b[27u\x1b[1;1:3A\x1b[57399u"
+     "\x1b[57408u\x1b[233u\x1b[57428u",
      {With(kShiftKey, S), With(kShiftKey, 0, false), kRightCtrl, kEnter, kEsc, With(kUp, 0, false),
       Ch('0', 0x60, 82), Ch('9', 0x69, 73), Ch('\xe9', 0, 0)}},
 };
