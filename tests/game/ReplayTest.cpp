@@ -169,11 +169,12 @@ TEST_F(GameTest, ARecordingThatFailsMidPlaySaysSoOnceAndClosesFalse) {
   rlimit old{};
   ::getrlimit(RLIMIT_FSIZE, &old);
   rlimit small = old;
-  small.rlim_cur = Demo::Header().size() + 10;  // room for two lines of five bytes
+  // Room for 40 lines of five bytes (and for the message, also captured in a file).
+  small.rlim_cur = Demo::Header().size() + 200;
   const auto previous = ::signal(SIGXFSZ, SIG_IGN);
   ::setrlimit(RLIMIT_FSIZE, &small);
   testing::internal::CaptureStderr();
-  for (int t = 1; t <= 4; ++t) recorder.Write(Demo::TickInput{t, 1, {32, 0}});
+  for (int k = 0; k < 50; ++k) recorder.Write(Demo::TickInput{1, 1, {32, 0}});
   const bool closed = recorder.Close();
   const std::string said = testing::internal::GetCapturedStderr();
   ::setrlimit(RLIMIT_FSIZE, &old);
@@ -181,7 +182,9 @@ TEST_F(GameTest, ARecordingThatFailsMidPlaySaysSoOnceAndClosesFalse) {
   EXPECT_FALSE(closed);
   EXPECT_EQ(said.find("cannot write recording"), said.rfind("cannot write recording")) << said;
   EXPECT_NE(said.find(path), std::string::npos) << said;
-  EXPECT_EQ(ReadFile(path), Demo::Header() + "1 32\n2 32\n");
+  std::string lines;
+  for (int k = 0; k < 40; ++k) lines += "1 32\n";
+  EXPECT_EQ(ReadFile(path), Demo::Header() + lines);
 }
 
 // Each demo of tests/data replays to its golden trace (.trace: the figures and the outcome)
