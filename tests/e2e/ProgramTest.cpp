@@ -229,19 +229,10 @@ class ProgramTest : public ::testing::Test {
   _XDisplay* keepAlive = nullptr;
 };
 
-// With --window-keys, typed in the window.
+// With --window-keys, typed in the window. (The menu it shows is the reference's, whose
+// pixels the screens test pins.)
 TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
   ASSERT_NO_FATAL_FAILURE(StartToMenu({"--window-keys"}, true));
-  const testing_x::WindowPixels w = Window();
-  EXPECT_EQ(Count(w, {0, 0, 249, 699}, 7), 249 * 699);
-  EXPECT_EQ(Count(w, {250, 0, 1023, 699}, 9) + Count(w, {400, 51, 899, 89}, 4) +
-                Count(w, {450, 400, 1023, 564}, 15) + Count(w, {450, 400, 1023, 564}, 0),
-            773 * 699);
-  for (int left : {400, 440, 480, 520, 660, 700, 740, 780, 820, 860}) {
-    const Box cell{left + 1, 51, left + 39, 89};
-    EXPECT_GT(Count(w, cell, 4), 200) << left;
-    EXPECT_EQ(Count(w, cell, 4) + Count(w, cell, 9), 38 * 38) << left;
-  }
   TypeInWindow({kXEscape});
   EXPECT_EQ(ExitStatus(), 0);
   EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
@@ -272,11 +263,6 @@ TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
   program.Read(300ms);
   program.Write("h");
   ASSERT_TRUE(Shows("help"));
-  const testing_x::WindowPixels page = Window();
-  for (int top : {222, 297, 373, 468, 563}) {  // the pictures, as the sprite maps built them
-    EXPECT_EQ(Differ(page, Expected().at("help"), {350, top, 386, top + 36}), 0);
-    EXPECT_LT(Count(page, {350, top, 370, top + 20}, 9), 400) << top;
-  }
   program.Write("x");
   EXPECT_TRUE(Shows("helpReply", kWhole, 1400ms));
   EXPECT_TRUE(Shows("help2"));  // painted over, the enemies line written again
@@ -297,10 +283,7 @@ TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
   program.Write("\r");
   EXPECT_TRUE(Shows("menuReply", kWhole, 900ms));
   EXPECT_TRUE(Shows("panel", kPanel, 5s));  // shields 200, ammunition 100 and 10, score 0
-  const testing_x::WindowPixels panel = Window();
-  EXPECT_GT(Count(panel, {120, 90, 141, 104}, 2), 20);  // "200" in green
-  EXPECT_GT(Count(panel, {60, 60, 158, 74}, 15), 100);  // "Your Shields: "
-  program.Read(4500ms);                                 // the play's opening pause
+  program.Read(4500ms);                     // the play's opening pause
   program.Write("\x1b");
   EXPECT_TRUE(program.WaitFor("You lose", 5s));
   EXPECT_TRUE(Shows("gameover"));

@@ -254,9 +254,9 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   const std::pair<std::string, std::string> cases[] = {
       {"--timedemo " + bad + " --headless", bad + ":3:"},
       {"--replay " + scratch.File("missing.demo"), "missing.demo"},
-      {"--replay " + scratch.path().string(), ""},  // a directory is no demo
-      {"--timedemo " + bad + " --record " + bad, ""},
-      {"--timedemo " + good + " --headless --record " + good, ""},
+      {"--replay " + scratch.path().string(), "it is a directory"},
+      {"--timedemo " + bad + " --record " + bad, bad + ":3:"},
+      {"--timedemo " + good + " --headless --record " + good, "would overwrite the demo file"},
       {"--timedemo " + good + " --headless --record /dev/full", "/dev/full"},
       {"--timedemo " + good + " --headless --record ''", "file name"},
       {"--scale 9", "'9'"},
