@@ -43,9 +43,9 @@ struct Options {
   StandardSound::SoundPlayer* sounds = nullptr;
 };
 
-// One option: all that the parser, --help and the tests know of it (and what a
-// configuration file may set). The table in Options.cpp holds one per option; a test holds
-// the manual page and the README to it.
+// One option: all that the parser, --help, the tests and (later) a configuration file
+// know of it. The table in Options.cpp holds one per option; a test holds the manual page,
+// the README and the desktop entry to it.
 struct OptionSpec {
   const char* names;          // "--record"; "-h,--help" with a short name
   const char* argument = "";  // its argument in --help ("FILE"); "" for a switch
