@@ -311,14 +311,7 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
       {"--timedemo " + bad + " --record " + bad, bad + ":3:"},
       {"--timedemo " + good + " --headless --record " + good, "would overwrite the demo file"},
       {"--timedemo " + good + " --headless --record /dev/full", "/dev/full"},
-      {"--timedemo " + good + " --headless --record ''", "file name"},
-      {"--scale 9", "'9'"},
-      {"--scale 0", "'0'"},
-      {"--scale 12", "'12'"},
-      {"--fast", "--fast"},
-      {"--headless", "--headless needs"},
-      {"--replay " + good + " --timedemo " + good, "only one"},
-      {"--trace --scale", "--scale needs"}};  // the value missing at the end
+      {"--fast", "--fast"}};
   std::vector<std::string> outs;
   for (const auto& [args, text] : cases) {
     const Outcome o = Program(args);
@@ -332,14 +325,7 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
   // Results that went nowhere: the run is over, but says so in its status.
   EXPECT_EQ(Program("--timedemo " + good + " --headless --nosound >/dev/full").status, 3);
   EXPECT_EQ(Program("--help >/dev/full").status, 3);
-  EXPECT_EQ(Program("--timedemo " + good + " --headless --nosound --scale 8").status, 0);
-  const Outcome help = Program("--help");
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--timedemo"), std::string::npos);
-  const Outcome version = Program("--version");  // one line, which --help starts with
-  EXPECT_TRUE(version.out.starts_with("Nova Gunner ") && version.out.ends_with("\n") &&
-              std::count(version.out.begin(), version.out.end(), '.') == 2);
-  EXPECT_TRUE(version.status == 0 && help.out.starts_with(version.out)) << version.out;
+  EXPECT_EQ(Program("--help").status, 0);  // the text itself: OptionsTest
 }
 
 }  // namespace
