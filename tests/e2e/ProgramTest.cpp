@@ -349,6 +349,39 @@ TEST_F(ProgramTest, ARecordingKeepsItsKeysWhenTheXServerDies) {
   EXPECT_EQ(arrows, 3u) << text;
 }
 
+// A window destroyed by another client, in any screen, is a closed window: the game goes
+// on with the terminal's keys and ends through its screens.
+TEST_F(ProgramTest, AWindowDestroyedByAnotherClientIsClosed) {
+  ASSERT_NO_FATAL_FAILURE(Start("", {"bash",
+                                     "for run in 1 2 3 4; do \"$NOVA\" --window-keys "
+                                     "--pause --trace; echo \" ended$run=$?\"; done"}));
+  auto destroyThenType = [&](std::initializer_list<const char*> keys) {
+    ASSERT_TRUE(testing_x::DestroyWindow(x.Display(), "Graph"));
+    for (const char* key : keys) program.Write(key), program.Read(1000ms);
+  };
+  ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s));
+  destroyThenType({"\x1b", "h", "\x1b", "\x1b"});  // in the story
+  ASSERT_NO_FATAL_FAILURE(ToMenu());
+  destroyThenType({"\x1b"});
+  ASSERT_NO_FATAL_FAILURE(ToMenu());
+  program.Write("h");
+  ASSERT_TRUE(Shows("help"));
+  destroyThenType({"\x1b", "\x1b"});
+  ASSERT_NO_FATAL_FAILURE(ToMenu());
+  program.Write("\r");
+  ASSERT_TRUE(program.WaitFor("tick 1 ", 15s));
+  destroyThenType({"\x1b[C", "p", "p"});
+  const std::size_t ticks = Ticks(Console()).size();
+  program.Read(1000ms);
+  EXPECT_GT(Ticks(Console()).size(), ticks + 10);  // some 16 ticks a second
+  for (const char* key : {"\x1b", " "}) program.Write(key), program.Read(1000ms);  // lost, on
+  ASSERT_TRUE(program.WaitFor("Press any key 3 times to finish the program", 45s)) << Console();
+  for (int k = 0; k < 3; ++k) program.Write(" "), program.Read(100ms);
+  EXPECT_EQ(ExitStatus(), 0);
+  for (const char* ended : {" ended1=0\n", " ended2=0\n", " ended3=0\n", " ended4=0\n"})
+    EXPECT_NE(Console().find(ended), std::string::npos) << Console();
+}
+
 // Closed standard descriptors and a reader that went away neither hang the program nor
 // kill it; results that went nowhere give a failing status.
 TEST_F(ProgramTest, ClosedDescriptorsAndPipesNeitherHangNorKill) {
