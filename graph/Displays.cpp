@@ -4,9 +4,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
 #include <unistd.h>
+#include <wayland-client.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <iterator>
 
 namespace Graph::detail {
 
@@ -75,6 +79,27 @@ void HandleXErrors() {
   installed = true;
   previousXErrorHandler = XSetErrorHandler(TolerateVanishedWindows);
   XSetIOErrorHandler(ConnectionLost);
+}
+
+// SDL 2.26's Wayland driver crashes while starting where the compositor offers no seat
+// (a headless one, one without input devices), and shows no window without a shell.
+bool WaylandOffersWindows() {
+  wl_display* display = wl_display_connect(nullptr);
+  if (!display) return false;
+  static constexpr const char* kNeeded[] = {"wl_compositor", "wl_shm", "xdg_wm_base", "wl_seat"};
+  static const wl_registry_listener listener = {
+      [](void* data, wl_registry*, std::uint32_t, const char* interface, std::uint32_t) {
+        for (unsigned i = 0; i < std::size(kNeeded); ++i)
+          if (std::strcmp(interface, kNeeded[i]) == 0) *static_cast<unsigned*>(data) |= 1u << i;
+      },
+      [](void*, wl_registry*, std::uint32_t) {}};
+  unsigned offered = 0;
+  wl_registry* registry = wl_display_get_registry(display);
+  bool ok = registry && wl_registry_add_listener(registry, &listener, &offered) == 0 &&
+            wl_display_roundtrip(display) >= 0 && offered == (1u << std::size(kNeeded)) - 1;
+  if (registry) wl_registry_destroy(registry);
+  wl_display_disconnect(display);
+  return ok;
 }
 
 }  // namespace Graph::detail

@@ -8,6 +8,7 @@
 #include <SDL2/SDL_syswm.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -133,33 +134,48 @@ class SdlWindowSystem final : public WindowSystem {
     Stop();
   }
 
+  // Starts SDL's video on the first driver that works of those SDL_VIDEODRIVER lists, else
+  // of X11 (where DISPLAY names a display) and Wayland (where WAYLAND_DISPLAY names one).
+  // On a Wayland desktop XWayland comes first, as in SDL 2's own order: only there does the
+  // window get its X11 extras (place, frame, focus given back). Wayland is tried only where
+  // the compositor offers what SDL's driver needs. With no display named nothing is tried:
+  // SDL's Wayland probe would print its own complaint on standard error.
+  static bool StartVideo() {
+    auto named = [](const char* name) {
+      const char* v = std::getenv(name);
+      return std::string(v ? v : "");
+    };
+    std::string drivers = named("SDL_VIDEODRIVER");
+    if (drivers.empty())
+      drivers = (named("DISPLAY").empty() ? "" : "x11,") +
+                std::string(named("WAYLAND_DISPLAY").empty() ? "" : "wayland");
+    for (std::size_t at = 0, end = 0; at < drivers.size(); at = end + 1) {
+      end = std::min(drivers.find(',', at), drivers.size());
+      const std::string driver = drivers.substr(at, end - at);
+      if (driver.empty() || (strcasecmp(driver.c_str(), "wayland") == 0 && !WaylandOffersWindows()))
+        continue;
+      SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+      if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    }
+    return false;
+  }
+
   // Makes the window; FALSE after a message, or silently when there is no real display.
   bool Start() {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
     // Ctrl+C in the console must end the program, not become a window event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    // With no display named, say nothing and try nothing: SDL's Wayland probe would
-    // print its own complaint on standard error.
-    auto named = [](const char* name) {
-      const char* v = std::getenv(name);
-      return v && *v;
-    };
-    if (!named("SDL_VIDEODRIVER")) {
-      if (named("WAYLAND_DISPLAY")) {
-      } else if (named("DISPLAY")) {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-      } else {
-        return false;
-      }
-    }
     HandleXErrors();
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!StartVideo()) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || (std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0)) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       return false;
     }
+    // SDL's Wayland driver has no window surface of its own: it draws through a texture.
+    const bool wayland = std::strcmp(driver, "wayland") == 0;
+    if (wayland) SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1", SDL_HINT_OVERRIDE);
     canShowBox_ = true;
 
     wakeEvent_ = SDL_RegisterEvents(1);
@@ -175,6 +191,10 @@ class SdlWindowSystem final : public WindowSystem {
     if (!window_) {
       message_("Couldn't create main window", "Error");
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
+      return false;
+    }
+    if (wayland && !SDL_GetWindowSurface(window_)) {  // no renderer for the texture
+      message_("Couldn't create main window", "Error");
       return false;
     }
     if (options_.iconSize > 0 &&
