@@ -39,6 +39,8 @@ constexpr int kTile = 32;  // picture pixels a side: the unit of a scaled presen
 // left edge in the picture (the text is centred right of it).
 constexpr int kOverlayScale = 4, kOverlayMargin = 16, kFieldLeft = 250;
 
+std::atomic<bool> eventsHeld{false};  // SDL's event queue, from the first window to the end
+
 // SDL's video start connects to the session bus (for input methods and the screen saver).
 // Without a bus address and without the usual per-user bus, libdbus would fork and run
 // dbus-launch to start a bus for this display: milliseconds at every start, and a bus
@@ -166,6 +168,15 @@ class SdlWindowSystem final : public WindowSystem {
     // Ctrl+C in the console must end the program, not become a window event.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     HandleXErrors();
+    // The sound starts SDL's audio on a thread of its own, which must not meet SDL's video
+    // ending with the window: SDL counts the users of its event queue without a lock, so
+    // the queue is kept to the end, and the audio's device events, of no use here, would
+    // wake the video's event wait.
+    if (!eventsHeld.exchange(true)) {
+      SDL_InitSubSystem(SDL_INIT_EVENTS);
+      SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
+      SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
+    }
     if (!StartVideo()) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.
     const char* driver = SDL_GetCurrentVideoDriver();
@@ -732,6 +743,7 @@ std::unique_ptr<WindowSystem> MakeSdlWindowSystem() {
 }
 
 void ReleaseSdl() {
+  if (eventsHeld.exchange(false)) SDL_QuitSubSystem(SDL_INIT_EVENTS);
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 
