@@ -23,10 +23,13 @@ XErrorHandler previousXErrorHandler = nullptr;
 // sending an event to its window from a second connection, which the X server may take
 // only after the window went, and the focus goes back to a window that may have gone
 // meanwhile. A window or drawable that no longer exists is met as BadWindow or BadDrawable,
-// whatever the request (SDL's own, its input method's, XInput's); a focus set on a window
-// no longer shown is a BadMatch. Any other error goes where it went before.
+// whatever the request (SDL's own, its input method's, XInput's); a GC that SDL made for it
+// after it went was never made either (BadGC when SDL frees it); a focus set on a window no
+// longer shown is a BadMatch. Any other error goes where it went before.
 int TolerateVanishedWindows(Display* display, XErrorEvent* error) {
-  if (error->error_code == BadWindow || error->error_code == BadDrawable) return 0;
+  if (error->error_code == BadWindow || error->error_code == BadDrawable ||
+      error->error_code == BadGC)
+    return 0;
   if (error->error_code == BadMatch && error->request_code == X_SetInputFocus) return 0;
   return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
 }
