@@ -1,7 +1,10 @@
-// The command line: the options, their checks and the help text.
+// The command line: one table of the options, from which CLI11 builds the parser and the
+// help text; the refusals keep the program's own words.
 #include "game/Options.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
+#include <map>
 #include <string_view>
 
 namespace NovaGunner {
@@ -10,50 +13,195 @@ namespace {
 
 constexpr char kVersion[] = "Nova Gunner " NOVA_VERSION "\n";
 
-constexpr char kUsage[] =
-    "Nova Gunner " NOVA_VERSION
-    "\n"
-    "Usage: nova-gunner [options]\n"
-    "Without options: the game, from its introduction to the credits.\n"
-    "  --record FILE     play as usual and write the keys of the play to FILE\n"
-    "  --replay FILE     play the keys of demo FILE at the normal pace, then print the "
-    "outcome\n"
-    "  --timedemo FILE   as --replay, without waiting between ticks; prints ticks per "
-    "second\n"
-    "  --headless        with --replay or --timedemo: no window, drawing off-screen only\n"
-    "  --trace           print one line of figures after every tick of the play\n"
-    "  --trace-pictures  print a fingerprint of the whole picture after every tick:\n"
-    "                    'picture TICK HASH', HASH 16 hex digits\n"
-    "  --nosound         play no sounds\n"
-    "  --window-keys     keys typed in the window reach the game too, and a game pad:\n"
-    "                    D-pad or left stick the arrows, A fire (Space), B bomb (0),\n"
-    "                    Start Enter, Back Escape, Y h\n"
-    "  --scale N|auto    show every pixel as an N x N block (1 to 8); auto: the largest\n"
-    "                    that fits the screen\n"
-    "  --fullscreen      start full screen; Alt+Enter or F11 in the window switches\n"
-    "  --no-key-backlog  a held key acts once per tick at most and stops when released\n"
-    "                    (without it, keys typed while the game is busy wait and act\n"
-    "                    later, and a held key piles up)\n"
-    "  --pause           during the play p (or Pause in the window) pauses and goes on\n"
-    "  --again           after a play, back to the menu for another; Esc there ends\n"
-    "                    with the credits; --record writes FILE, FILE-2, ... per play\n"
-    "  --help            show this text\n"
-    "  --version         show the name and version\n"
+// Where an option applies: its heading in --help.
+constexpr char kDemos[] = "Recording and replaying";
+constexpr char kPlay[] = "The play";
+constexpr char kWindow[] = "The window";
+constexpr char kAbout[] = "About the program";
+
+template <bool Options::*field>
+bool Set(Options& options, const std::string&) {
+  options.*field = true;
+  return true;
+}
+
+template <Options::Demo demo>
+bool SetDemo(Options& options, const std::string& file) {
+  options.demo = demo;
+  options.demoPath = file;
+  return true;
+}
+
+const OptionSpec kTable[] = {
+    {.names = "--record",
+     .argument = "FILE",
+     .takes = "a file name",
+     .group = kDemos,
+     .help = "play as usual and write the keys of the play to FILE",
+     .apply =
+         [](Options& o, const std::string& file) {
+           o.recordPath = file;
+           o.recording = true;
+           return true;
+         }},
+    {.names = "--replay",
+     .argument = "FILE",
+     .takes = "a demo file name",
+     .group = kDemos,
+     .help = "play the keys of demo FILE at the normal pace, then print the outcome",
+     .apply = SetDemo<Options::Demo::Replay>},
+    {.names = "--timedemo",
+     .argument = "FILE",
+     .takes = "a demo file name",
+     .group = kDemos,
+     .help = "as --replay, without waiting between ticks; prints ticks per second",
+     .apply = SetDemo<Options::Demo::Timedemo>},
+    {.names = "--headless",
+     .group = kDemos,
+     .help = "with --replay or --timedemo: no window, drawing off-screen only",
+     .apply = Set<&Options::headless>},
+    {.names = "--trace",
+     .group = kDemos,
+     .help = "print one line of figures after every tick of the play",
+     .apply = Set<&Options::trace>},
+    {.names = "--trace-pictures",
+     .group = kDemos,
+     .help = "print a fingerprint of the whole picture after every tick:\n"
+             "'picture TICK HASH', HASH 16 hex digits",
+     .apply = Set<&Options::tracePictures>},
+    {.names = "--nosound",
+     .group = kPlay,
+     .config = true,
+     .help = "play no sounds",
+     .apply = Set<&Options::nosound>},
+    {.names = "--no-key-backlog",
+     .group = kPlay,
+     .config = true,
+     .help = "a held key acts once per tick at most and stops when released\n"
+             "(without it, keys typed while the game is busy wait and act\n"
+             "later, and a held key piles up)",
+     .apply = Set<&Options::noKeyBacklog>},
+    {.names = "--pause",
+     .group = kPlay,
+     .config = true,
+     .help = "during the play p (or Pause in the window) pauses and goes on",
+     .apply = Set<&Options::pause>},
+    {.names = "--again",
+     .group = kPlay,
+     .config = true,
+     .help = "after a play, back to the menu for another; Esc there ends\n"
+             "with the credits; --record writes FILE, FILE-2, ... per play",
+     .apply = Set<&Options::again>},
+    {.names = "--window-keys",
+     .group = kWindow,
+     .config = true,
+     .help = "keys typed in the window reach the game too, and a game pad:\n"
+             "D-pad or left stick the arrows, A fire (Space), B bomb (0),\n"
+             "Start Enter, Back Escape, Y h",
+     .apply = Set<&Options::windowKeys>},
+    {.names = "--scale",
+     .argument = "N|auto",
+     .takes = "a number from 1 to 8, or auto",
+     .group = kWindow,
+     .config = true,
+     .help = "show every pixel as an N x N block (1 to 8); auto: the largest\n"
+             "that fits the screen",
+     .apply =
+         [](Options& o, const std::string& n) {
+           if (n == "auto") {
+             o.scale = 0;
+           } else if (n.size() == 1 && n[0] >= '1' && n[0] <= '8') {
+             o.scale = n[0] - '0';
+           } else {
+             return false;
+           }
+           return true;
+         }},
+    {.names = "--fullscreen",
+     .group = kWindow,
+     .config = true,
+     .help = "start full screen; Alt+Enter or F11 in the window switches",
+     .apply = Set<&Options::fullscreen>},
+    {.names = "-h,--help", .group = kAbout, .help = "show this text"},
+    {.names = "--version", .group = kAbout, .help = "show the name and version"},
+};
+
+constexpr char kWithout[] = "Without options: the game, from its introduction to the credits.\n";
+
+constexpr char kFooter[] =
     "Keys: in the menu Enter plays, h opens the help page, Esc leaves; in the play the\n"
     "arrows move the ship, Space fires, 0 throws a bomb, Esc gives up.\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
     "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
     "that cannot be created; 3 the run ended, but a recording (any play's, with\n"
     "--again) or the printed results could not all be written (the reason is on\n"
-    "standard error).\n";
+    "standard error).";
+
+// CLI11's layout, with what the program does without options under the usage line, and
+// one blank line between groups.
+class Layout : public CLI::Formatter {
+ public:
+  Layout() {
+    column_width(20);
+    label("OPTIONS", "options");
+  }
+  std::string make_usage(const CLI::App* app, std::string name) const override {
+    return CLI::Formatter::make_usage(app, std::move(name)) + kWithout + "\n";
+  }
+  std::string make_group(std::string group, bool positional,
+                         std::vector<const CLI::Option*> options) const override {
+    return CLI::Formatter::make_group(std::move(group), positional, std::move(options)).substr(1);
+  }
+};
+
+// The table as CLI11 options, each with its row.
+struct Parser {
+  CLI::App app{"Nova Gunner " NOVA_VERSION, "nova-gunner"};
+  std::map<const CLI::Option*, const OptionSpec*> rows;
+
+  Parser() {
+    app.set_help_flag();  // --help is a row of the table
+    app.allow_extras();   // unknown words are refused below, in the program's words
+    app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+    app.formatter(std::make_shared<Layout>());
+    app.footer(kFooter);
+    for (const OptionSpec& spec : kTable) {
+      CLI::Option* option = *spec.argument ? app.add_option(spec.names)->type_name(spec.argument)
+                                           : app.add_flag(spec.names);
+      option->description(spec.help)->group(spec.group)->configurable(spec.config);
+      rows[option] = &spec;
+    }
+  }
+
+  // The row of a command-line word, "--scale" or "--scale=...": nullptr when none.
+  const OptionSpec* RowOf(std::string_view word) {
+    const CLI::Option* option =
+        app.get_option_no_throw(std::string(word.substr(0, word.find('='))));
+    return option != nullptr ? rows.at(option) : nullptr;
+  }
+};
+
+// Its long name, the one refusals give ("--help" of "-h,--help").
+std::string Name(const OptionSpec& spec) {
+  const std::string_view names = spec.names;
+  return std::string(names.substr(names.rfind(',') + 1));  // npos + 1: from the start
+}
+
+std::string Needs(const OptionSpec& spec) {
+  return Name(spec) + " needs " + spec.takes;
+}
 
 // Prints text; kExitWriteFailed when it could not be written in full.
-int Print(const char* text) {
-  std::fputs(text, stdout);
+int Print(const std::string& text) {
+  std::fputs(text.c_str(), stdout);
   return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kExitOk : kExitWriteFailed;
 }
 
 }  // namespace
+
+std::span<const OptionSpec> OptionTable() {
+  return kTable;
+}
 
 int Refuse(const std::string& message) {
   std::fprintf(stderr, "nova-gunner: %s\n", message.c_str());
@@ -62,57 +210,41 @@ int Refuse(const std::string& message) {
 
 int ParseOptions(int argc, char** argv, Options& options) {
   options = Options{};
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    auto value = [&](std::string& into) {
-      if (i + 1 >= argc || argv[i + 1][0] == '\0') return false;
-      into = argv[++i];
-      return true;
-    };
-    if (arg == "--help" || arg == "-h") {
-      return Print(kUsage);
-    } else if (arg == "--version") {
-      return Print(kVersion);
-    } else if (arg == "--record") {
-      if (!value(options.recordPath)) return Refuse("--record needs a file name");
-      options.recording = true;
-    } else if (arg == "--replay" || arg == "--timedemo") {
-      if (options.demo != Options::Demo::None) {
-        return Refuse("give only one of --replay and --timedemo");
-      }
-      if (!value(options.demoPath)) return Refuse(std::string(arg) + " needs a demo file name");
-      options.demo = arg == "--replay" ? Options::Demo::Replay : Options::Demo::Timedemo;
-    } else if (arg == "--headless") {
-      options.headless = true;
-    } else if (arg == "--trace") {
-      options.trace = true;
-    } else if (arg == "--trace-pictures") {
-      options.tracePictures = true;
-    } else if (arg == "--nosound") {
-      options.nosound = true;
-    } else if (arg == "--window-keys") {
-      options.windowKeys = true;
-    } else if (arg == "--fullscreen") {
-      options.fullscreen = true;
-    } else if (arg == "--no-key-backlog") {
-      options.noKeyBacklog = true;
-    } else if (arg == "--pause") {
-      options.pause = true;
-    } else if (arg == "--again") {
-      options.again = true;
-    } else if (arg == "--scale") {
-      std::string scale;
-      if (!value(scale)) return Refuse("--scale needs a number from 1 to 8, or auto");
-      if (scale == "auto") {
-        options.scale = 0;
-      } else if (scale.size() == 1 && scale[0] >= '1' && scale[0] <= '8') {
-        options.scale = scale[0] - '0';
-      } else {
-        return Refuse("--scale takes a number from 1 to 8, or auto, not '" + scale + "'");
-      }
-    } else {
-      return Refuse("unknown option '" + std::string(arg) + "' (see --help)");
+  Parser parser;
+  try {
+    parser.app.parse(argc, argv);
+  } catch (const CLI::ArgumentMismatch& e) {
+    // An option takes the word after it whatever it is: only the last word lacks one.
+    const OptionSpec* spec = parser.RowOf(argv[argc - 1]);
+    return Refuse(spec != nullptr ? Needs(*spec) : e.what());
+  } catch (const CLI::ParseError& e) {
+    return Refuse(e.what());
+  }
+  if (const auto unknown = parser.app.remaining(); !unknown.empty()) {
+    return Refuse("unknown option '" + unknown.front() + "' (see --help)");
+  }
+  // In the order given, so that the last of an option given twice holds.
+  std::map<const CLI::Option*, std::size_t> used;
+  for (const CLI::Option* option : parser.app.parse_order()) {
+    const OptionSpec& spec = *parser.rows.at(option);
+    const std::string& value = option->results().at(used[option]++);
+    if (spec.apply == nullptr) {
+      return Print(Name(spec) == "--version" ? kVersion : parser.app.help());
     }
+    if (!*spec.argument) {
+      // CLI11 would take "--fullscreen=no" for the switch itself: refuse it as before.
+      if (value != "true")
+        return Refuse("unknown option '" + Name(spec) + "=" + value + "' (see --help)");
+      spec.apply(options, {});
+    } else if (value.empty()) {
+      return Refuse(Needs(spec));
+    } else if (!spec.apply(options, value)) {
+      return Refuse(Name(spec) + " takes " + spec.takes + ", not '" + value + "'");
+    }
+  }
+  const auto count = [&](const char* name) { return parser.app.count(name); };
+  if (count("--replay") + count("--timedemo") > 1) {
+    return Refuse("give only one of --replay and --timedemo");
   }
   if (options.headless && options.demo == Options::Demo::None) {
     return Refuse("--headless needs --replay or --timedemo");

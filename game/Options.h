@@ -1,6 +1,7 @@
-// The program's command line.
+// The program's command line: the options, declared once each in a table.
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace NovaGunner {
@@ -26,6 +27,24 @@ struct Options {
   bool pause = false;
   bool again = false;
 };
+
+// One option: all that the parser, --help, the tests and (later) a configuration file
+// know of it. The table in Options.cpp holds one per option; a test holds the manual page,
+// the README and the desktop entry to it.
+struct OptionSpec {
+  const char* names;          // "--record"; "-h,--help" with a short name
+  const char* argument = "";  // its argument in --help ("FILE"); "" for a switch
+  const char* takes = "";     // what the argument must be: "--record needs a file name"
+  const char* group;          // where it applies: its heading in --help
+  bool config = false;        // a configuration file may set it
+  const char* help;           // its text in --help; '\n' goes on at the next line
+  // Sets the option (a switch gets ""); false refuses the value. Null for --help and
+  // --version, which print their text and end the run.
+  bool (*apply)(Options&, const std::string& value) = nullptr;
+};
+
+// The options, in the order --help lists them.
+std::span<const OptionSpec> OptionTable();
 
 // Exit statuses, listed in --help and the manual page.
 inline constexpr int kExitOk = 0;           // the run ended as designed

@@ -37,6 +37,9 @@ int main(int argc, char** argv) {
   // Console text to a reader that has gone (nova-gunner | less, then q) is dropped, as
   // any console write that fails; the game goes on.
   ::signal(SIGPIPE, SIG_IGN);
+  // A recording that reaches the file size limit is reported and kept whole, as on a full
+  // disk, instead of the limit's signal ending the program with it.
+  ::signal(SIGXFSZ, SIG_IGN);
   // SIGINT and SIGTERM end the program in every mode. Left alone, SDL's start (the window's,
   // or the sound's alone in a headless replay) would turn them into a quit event that
   // nothing reads. Set here, before any thread starts SDL.

@@ -6,10 +6,9 @@
 
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_syswm.h>
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/Xproto.h>
 #include <X11/Xutil.h>
+#include <strings.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -22,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "graph/Displays.h"
 #include "graph/Event.h"
 #include "graph/Font.h"
 #include "graph/WindowKeys.h"
@@ -39,31 +39,7 @@ constexpr int kTile = 32;  // picture pixels a side: the unit of a scaled presen
 // left edge in the picture (the text is centred right of it).
 constexpr int kOverlayScale = 4, kOverlayMargin = 16, kFieldLeft = 250;
 
-bool WindowManagerRuns(Display* display) {
-  Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-  if (check == None) return false;
-  Atom type;
-  int format;
-  unsigned long count = 0, after;
-  unsigned char* data = nullptr;
-  bool runs = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                                 &type, &format, &count, &after, &data) == Success &&
-              count == 1;
-  if (data) XFree(data);
-  return runs;
-}
-
-// A title bar with a close box and a minimise box, no maximise box (Motif window hints).
-void OfferNoMaximise(Display* display, ::Window window) {
-  enum : unsigned long { kFunctions = 1, kDecorations = 2 };
-  enum : unsigned long { kMove = 4, kMinimise = 8, kClose = 32 };
-  enum : unsigned long { kBorder = 2, kTitle = 8, kMenu = 16, kMinimiseBox = 32 };
-  unsigned long hints[5] = {kFunctions | kDecorations, kMove | kMinimise | kClose,
-                            kBorder | kTitle | kMenu | kMinimiseBox, 0, 0};
-  Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-  XChangeProperty(display, window, motif, motif, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(hints), 5);
-}
+std::atomic<bool> eventsHeld{false};  // SDL's event queue, from the first window to the end
 
 // SDL's video start connects to the session bus (for input methods and the screen saver).
 // Without a bus address and without the usual per-user bus, libdbus would fork and run
@@ -75,34 +51,6 @@ void NoBusAutolaunch() {
   const char* runtime = std::getenv("XDG_RUNTIME_DIR");
   if (runtime && *runtime && ::access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
   ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
-}
-
-XErrorHandler previousXErrorHandler = nullptr;
-
-// Two requests may meet a window that has just gone, harmlessly: SDL wakes its event
-// wait by sending an event to its window from a second connection, which the X server may
-// take only after the window closed; and the focus goes back to a window that may have
-// closed meanwhile. Any other error goes where it went before.
-int TolerateVanishedWindows(Display* display, XErrorEvent* error) {
-  if (error->error_code == BadWindow && error->request_code == X_SendEvent) return 0;
-  if ((error->error_code == BadWindow || error->error_code == BadMatch) &&
-      error->request_code == X_SetInputFocus)
-    return 0;
-  return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
-}
-
-// The connection to the X server broke (the server died, or the window was killed): the
-// program cannot go on. Xlib's own handler would call exit() on this thread while the
-// game thread runs on, and the static objects it uses would be destroyed under it; a
-// quick exit ends at once, and the quick-exit handlers still give the terminal back.
-int ConnectionLost(Display*) {
-  static std::atomic<bool> ending{false};
-  if (ending.exchange(true)) {
-    for (;;) ::pause();  // another thread (another connection) is already ending it
-  }
-  constexpr char kText[] = "nova-gunner: the connection to the X server was lost\n";
-  [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kText, sizeof kText - 1);
-  std::quick_exit(1);
 }
 
 class SdlWindowSystem final : public WindowSystem {
@@ -188,38 +136,55 @@ class SdlWindowSystem final : public WindowSystem {
     Stop();
   }
 
+  // Starts SDL's video on the first driver that works of those SDL_VIDEODRIVER lists, else
+  // of X11 (where DISPLAY names a display) and Wayland (where WAYLAND_DISPLAY names one).
+  // On a Wayland desktop XWayland comes first, as in SDL 2's own order: only there does the
+  // window get its X11 extras (place, frame, focus given back). Wayland is tried only where
+  // the compositor offers what SDL's driver needs. With no display named nothing is tried:
+  // SDL's Wayland probe would print its own complaint on standard error.
+  static bool StartVideo() {
+    auto named = [](const char* name) {
+      const char* v = std::getenv(name);
+      return std::string(v ? v : "");
+    };
+    std::string drivers = named("SDL_VIDEODRIVER");
+    if (drivers.empty())
+      drivers = (named("DISPLAY").empty() ? "" : "x11,") +
+                std::string(named("WAYLAND_DISPLAY").empty() ? "" : "wayland");
+    for (std::size_t at = 0, end = 0; at < drivers.size(); at = end + 1) {
+      end = std::min(drivers.find(',', at), drivers.size());
+      const std::string driver = drivers.substr(at, end - at);
+      if (driver.empty() || (strcasecmp(driver.c_str(), "wayland") == 0 && !WaylandOffersWindows()))
+        continue;
+      SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+      if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    }
+    return false;
+  }
+
   // Makes the window; FALSE after a message, or silently when there is no real display.
   bool Start() {
     SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_OVERRIDE);
-    // With no display named, say nothing and try nothing: SDL's Wayland probe would
-    // print its own complaint on standard error.
-    auto named = [](const char* name) {
-      const char* v = std::getenv(name);
-      return v && *v;
-    };
-    if (!named("SDL_VIDEODRIVER")) {
-      if (named("WAYLAND_DISPLAY")) {
-      } else if (named("DISPLAY")) {
-        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
-      } else {
-        return false;
-      }
+    HandleXErrors();
+    // The sound starts SDL's audio on a thread of its own, which must not meet SDL's video
+    // ending with the window: SDL counts the users of its event queue without a lock, so
+    // the queue is kept to the end, and the audio's device events, of no use here, would
+    // wake the video's event wait.
+    if (!eventsHeld.exchange(true)) {
+      SDL_InitSubSystem(SDL_INIT_EVENTS);
+      SDL_EventState(SDL_AUDIODEVICEADDED, SDL_IGNORE);
+      SDL_EventState(SDL_AUDIODEVICEREMOVED, SDL_IGNORE);
     }
-    // Before SDL's video starts: SDL chains its own handler to the one it finds and puts
-    // that one back when its video ends, so this one stays in force throughout.
-    static bool tolerant = false;
-    if (!tolerant) {
-      tolerant = true;
-      previousXErrorHandler = XSetErrorHandler(TolerateVanishedWindows);
-      XSetIOErrorHandler(ConnectionLost);
-    }
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!StartVideo()) return false;
     // Without a display SDL quietly picks an invisible driver; only a real one will do.
     const char* driver = SDL_GetCurrentVideoDriver();
     if (!driver || (std::strcmp(driver, "x11") != 0 && std::strcmp(driver, "wayland") != 0)) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       return false;
     }
+    // SDL's Wayland driver has no window surface of its own: it draws through a texture.
+    const bool wayland = std::strcmp(driver, "wayland") == 0;
+    if (wayland) SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "1", SDL_HINT_OVERRIDE);
     canShowBox_ = true;
 
     wakeEvent_ = SDL_RegisterEvents(1);
@@ -237,6 +202,10 @@ class SdlWindowSystem final : public WindowSystem {
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
       return false;
     }
+    if (wayland && !SDL_GetWindowSurface(window_)) {  // no renderer for the texture
+      message_("Couldn't create main window", "Error");
+      return false;
+    }
     if (options_.iconSize > 0 &&
         options_.icon.size() == std::size_t(options_.iconSize) * options_.iconSize) {
       // For the title bar and the task list only: nothing drawn changes.
@@ -250,10 +219,12 @@ class SdlWindowSystem final : public WindowSystem {
     SDL_VERSION(&info.version);
     if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11) {
       display_ = info.info.x11.display;
+      xWindow_ = info.info.x11.window;
+      SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);  // to learn of the window's destruction
       char name[] = "graph", windowClass[] = "GraphWnd";
       XClassHint hint{name, windowClass};
-      XSetClassHint(display_, info.info.x11.window, &hint);
-      OfferNoMaximise(display_, info.info.x11.window);
+      XSetClassHint(display_, xWindow_, &hint);
+      OfferNoMaximise(display_, xWindow_);
       int revert = 0;
       XGetInputFocus(display_, &previousFocus_, &revert);
     }
@@ -365,6 +336,15 @@ class SdlWindowSystem final : public WindowSystem {
       keys_.reset();  // closes the pads
       SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
+    if (gone_) {
+      // SDL 2.26 hides a window before destroying it and waits for its unmapping, which
+      // a window that is gone never reports: here is one for it to find.
+      XEvent unmap{};
+      unmap.xunmap.type = UnmapNotify;
+      unmap.xunmap.display = display_;
+      unmap.xunmap.event = unmap.xunmap.window = xWindow_;
+      XPutBackEvent(display_, &unmap);
+    }
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     display_ = nullptr;
@@ -410,6 +390,13 @@ class SdlWindowSystem final : public WindowSystem {
           presentWanted = true;
         } else if (e.type == SDL_QUIT) {
           return;
+        } else if (e.type == SDL_SYSWMEVENT) {
+          // Destroyed by another client (xdotool's windowclose does it): a closed window.
+          const XEvent& x = e.syswm.msg->msg.x11.event;
+          if (x.type == DestroyNotify && x.xdestroywindow.window == xWindow_) {
+            gone_ = true;
+            return;
+          }
         } else if ((e.type == SDL_KEYDOWN || e.type == SDL_KEYUP) && TogglesFullscreen(e.key)) {
           // The window's own keys, whatever else the window does with keys.
           if (e.type == SDL_KEYDOWN && !e.key.repeat) {
@@ -726,7 +713,9 @@ class SdlWindowSystem final : public WindowSystem {
   Uint32 wakeEvent_ = 0;
   // Window thread only.
   SDL_Window* window_ = nullptr;
-  Display* display_ = nullptr;
+  Display* display_ = nullptr;  // X11 only, like xWindow_
+  ::Window xWindow_ = None;
+  bool gone_ = false;  // destroyed by another client
   ::Window previousFocus_ = None;
   bool firstActivation_ = true;
   std::unique_ptr<WindowKeys> keys_;
@@ -752,6 +741,7 @@ std::unique_ptr<WindowSystem> MakeSdlWindowSystem() {
 }
 
 void ReleaseSdl() {
+  if (eventsHeld.exchange(false)) SDL_QuitSubSystem(SDL_INIT_EVENTS);
   if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
 }
 

@@ -157,6 +157,13 @@ bool CloseWindow(const std::string& display, const std::string& title) {
   });
 }
 
+bool DestroyWindow(const std::string& display, const std::string& title) {
+  return WithDisplay(display, [&](::Display* d) {
+    const ::Window w = FindTitled(d, title);
+    return w != None && XDestroyWindow(d, w) && XSync(d, False);
+  });
+}
+
 XStandIn::XStandIn(const std::string& display, const std::string& title)
     : display_(XOpenDisplay(display.c_str())) {
   if (!display_) return;

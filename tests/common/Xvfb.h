@@ -47,6 +47,8 @@ bool WaitForWindow(const std::string& display, const std::string& title,
 void CoverAndUncover(const std::string& display, int x, int y, int width, int height);
 // Sends WM_DELETE_WINDOW as a window manager's close box does; FALSE without such a window.
 bool CloseWindow(const std::string& display, const std::string& title);
+// Destroys the window from a connection of its own, as xdotool's windowclose does.
+bool DestroyWindow(const std::string& display, const std::string& title);
 
 // A stand-in for the terminal that has the keyboard focus when the program starts: a
 // window titled `title`, mapped and focused, on a connection of its own while it lives.

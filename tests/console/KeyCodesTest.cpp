@@ -47,10 +47,13 @@ TEST_F(KeyCodes, EachEventGivesItsCodesOrIsSkipped) {
       {Ev(0x11, 29, 0, LEFT_CTRL), {}},                       // Ctrl alone
       {Ev(0x09, 15, 9, RIGHT_CTRL), {0, 148}},                // Ctrl+Tab
       {Ev('C', 46, 3, LEFT_CTRL), {0}},                       // Ctrl+C: a single 0
-      {Ev(0x12, 56, 0, LEFT_ALT), {}},                        // Alt alone
-      {Ev(0x24, 71, 0, LEFT_ALT | ENHANCED_KEY), {0, 151}},   // Alt+Home
-      {Ev('X', 45, 'x', LEFT_ALT), {0}},                      // Alt+x: a single 0
-      {Ev('X', 45, 'x', LEFT_ALT | LEFT_CTRL), {'x'}},        // Ctrl+Alt: the character, if any
+      {Ev(0x71, 60, 0, LEFT_CTRL), {0, 95}},                  // Ctrl+F2 to Ctrl+F9
+      {Ev(0x78, 67, 0, RIGHT_CTRL), {0, 102}},
+      {Ev(0x12, 56, 0, LEFT_ALT), {}},                       // Alt alone
+      {Ev(0x24, 71, 0, LEFT_ALT | ENHANCED_KEY), {0, 151}},  // Alt+Home
+      {Ev(0x78, 67, 0, RIGHT_ALT), {0, 112}},                // Alt+F9
+      {Ev('X', 45, 'x', LEFT_ALT), {0}},                     // Alt+x: a single 0
+      {Ev('X', 45, 'x', LEFT_ALT | LEFT_CTRL), {'x'}},       // Ctrl+Alt: the character, if any
       {Ev('X', 45, 0, LEFT_ALT | LEFT_CTRL), {}},
   };
   for (const auto& [event, expected] : cases) {

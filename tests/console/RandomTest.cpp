@@ -17,6 +17,8 @@ TEST(StandardLib, FixedSequenceAndTheGamesFirstDraws) {
   generator = {};  // the game's first draws
   EXPECT_EQ(StandardLib::RandomCard(10, 720), 513u);
   EXPECT_EQ(StandardLib::RandomCard(10, 60), 21u);
+  generator.seed = 509;  // the one value the rule maps to itself goes on to the next
+  EXPECT_EQ(StandardLib::PseudoRandomCardGenerator(), 510u);
   // The widest interval from its bottom to its top, for the generator's values 0, 1, 506
   // and 1012 (after the seeds 952, 167, 838 and 724): the top never wraps round to 0.
   const std::pair<std::uint32_t, std::uint32_t> widest[] = {
@@ -34,6 +36,8 @@ TEST(StandardLib, MinAboveMaxWritesOneLineAndKeepsTheGenerator) {
   EXPECT_EQ(out, "ERROR calling RandomCardFromInterval: min 5 is bigger than max 3\n");
   EXPECT_EQ(result, 5u);
   EXPECT_EQ(generator.seed, 94u);
+  out = CaptureStdout([&] { result = StandardLib::RandomCard(3, 3); });  // equal: a draw
+  EXPECT_TRUE(out.empty() && result == 3u && generator.seed != 94u) << out;
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ class RunTest : public gametest::GameTest {
   }
 };
 
-TEST_F(RunTest, BombsCoolDownAndEmptyAmmunitionDoesNothing) {
+TEST_F(RunTest, BombsCoolDownEmptyAmmunitionDoesNothingEscapeGivesUp) {
   Key('0');  // possible on the very first tick
   EXPECT_EQ(S().rakettenover, 9);
   EXPECT_EQ(S().proj[1].x, you.x + 16 - 7);
@@ -46,6 +46,8 @@ TEST_F(RunTest, BombsCoolDownAndEmptyAmmunitionDoesNothing) {
   EXPECT_EQ((std::array{S().aantalprojectielen, S().kogelsover, S().rakettenover}),
             (std::array{2, 0, 0}));
   EXPECT_EQ(sounds.Count("fire.wav"), 0);
+  Key(27);
+  EXPECT_TRUE(gameover && S().exit);
 }
 
 TEST_F(RunTest, AShotAtTheTopIsSpentAllTheSame) {
@@ -74,6 +76,10 @@ TEST_F(RunTest, BoxesArePickedUpOrCaughtByEveryEnemyTouchingThem) {
   EXPECT_EQ((std::array{them[1].hitpoints, them[2].hitpoints, you.hitpoints}),
             (std::array{250, 250, 350}));
   for (int j = 2; j <= 5; ++j) EXPECT_FALSE(S().boxbool[j]);
+  Fly(1, raket[1], 500, 230);  // a bomb does not destroy a strengthened enemy
+  Ticks(1);
+  EXPECT_EQ((std::array{them[1].hitpoints, them[2].hitpoints}), (std::array{50, 50}));
+  EXPECT_FALSE(S().dead[1] || S().dead[2]);
 }
 
 TEST_F(RunTest, AShotBoxExplodesTwiceOnTheTickOfTheHit) {
@@ -133,10 +139,10 @@ TEST_F(RunTest, FullShotPoolsReuseTheLowestFreeSlot) {
   EXPECT_TRUE(S().thembullet[7]);
   EXPECT_EQ(themkogel[7].x, them[1].x + 17);
   EXPECT_EQ(themkogel[7].y, them[1].y + 34 + 14);  // fired and moved on in one tick
-  for (int n = 1; n <= MAXPROJ; ++n) S().bullet[n] = n != 5;
+  for (int n = 1; n <= MAXPROJ; ++n) S().bullet[n] = n != MAXPROJ;  // the last slot alone
   S().aantalprojectielen = MAXPROJ;
   Key(' ');
-  EXPECT_EQ((std::array{S().proj[5].id, S().proj[5].x, S().kogelsover}),
+  EXPECT_EQ((std::array{S().proj[MAXPROJ].id, S().proj[MAXPROJ].x, S().kogelsover}),
             (std::array{ID_BULLET, you.x + 16, 99}));
 }
 

@@ -41,10 +41,11 @@ TEST_F(GameTest, StartingValuesFollowTheSeededDraws) {
 }
 
 TEST_F(GameTest, ShipStopsAtTheEdgesOfThePlayField) {
-  const std::array<INTEGER, 5> cases[] = {{257, 350, 75, 257, 350}, {277, 350, 75, 257, 350},
-                                          {637, 30, 72, 637, 30},   {637, 50, 72, 637, 30},
-                                          {637, 630, 80, 637, 630}, {637, 610, 80, 637, 630},
-                                          {977, 350, 77, 977, 350}, {957, 350, 77, 977, 350}};
+  // Each side at the last position that still moves and the first that does not.
+  const std::array<INTEGER, 5> cases[] = {{271, 350, 75, 251, 350}, {270, 350, 75, 270, 350},
+                                          {637, 41, 72, 637, 21},   {637, 40, 72, 637, 40},
+                                          {637, 625, 80, 637, 645}, {637, 626, 80, 637, 626},
+                                          {965, 350, 77, 985, 350}, {966, 350, 77, 966, 350}};
   for (const auto& c : cases) {
     you.x = c[0], you.y = c[1];
     keys.PushExtended(static_cast<std::uint16_t>(c[2]));
@@ -77,21 +78,19 @@ TEST_F(GameTest, EnemiesAndTheBossTurnAtTheSidesAStepLate) {
 }
 
 TEST_F(GameTest, ProjectilesEndAtTheTopShotsAndBoxesAtTheBottom) {
-  Object bullet = At(400, 34, 0, 5, ID_BULLET);
+  Object bullet = At(400, 40, 0, 5, ID_BULLET);
   EXPECT_TRUE(Shoot(bullet));
   EXPECT_TRUE(Shoot(bullet));
-  EXPECT_FALSE(Shoot(bullet));  // at y 20: 20 - 5 - 21 <= 0
-  EXPECT_EQ(bullet.y, 20);
-  Object b = At(500, 0, 20, 20, ID_BULLETBOX);
-  int steps = 0;
-  while (BoxDrop(b)) ++steps;
-  EXPECT_EQ(steps, 117);
-  EXPECT_EQ(b.y, 702);
+  EXPECT_FALSE(Shoot(bullet));  // at y 26: 26 - 5 - 21 <= 0
+  EXPECT_EQ(bullet.y, 26);
+  Object shot = At(400, 694, 0, 5, ID_ENEMYSHOT);  // a step of 6
+  EXPECT_TRUE(ThemShoot(shot));
+  EXPECT_FALSE(BoxDrop(shot));  // y 700 is past the field, for a box as for a shot
 }
 
 TEST_F(GameTest, HitAndCrashIncludeTheirBounds) {
   const Object enemy = At(300, 100, 34, 34);
-  EXPECT_TRUE(Hit(At(300, 120, 0, 5), enemy));
+  EXPECT_TRUE(Hit(At(300, 100, 0, 5), enemy));
   EXPECT_TRUE(Hit(At(334, 134, 0, 5), enemy));
   EXPECT_FALSE(Hit(At(335, 120, 0, 5), enemy));
   EXPECT_FALSE(Hit(At(310, 135, 0, 5), enemy));
@@ -99,6 +98,7 @@ TEST_F(GameTest, HitAndCrashIncludeTheirBounds) {
   EXPECT_FALSE(Hit(At(290, 120, 15, 18), At(298, 100, 34, 34)));
   EXPECT_TRUE(Crash(At(300, 300, 33, 34), At(333, 334, 34, 34)));
   EXPECT_FALSE(Crash(At(300, 300, 33, 34), At(334, 334, 34, 34)));
+  EXPECT_TRUE(Crash(At(367, 368, 20, 20), At(333, 334, 34, 34)));   // on the far edges
   EXPECT_TRUE(Crash(At(650, 360, 20, 20), At(637, 350, 33, 34)));   // corner inside the ship
   EXPECT_FALSE(Crash(At(290, 290, 60, 60), At(300, 300, 20, 20)));  // enclosing is no crash
 }

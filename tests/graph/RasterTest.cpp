@@ -1,6 +1,8 @@
 // The pixel rules, on a plain buffer.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "graph/Font.h"
 #include "graph/Raster.h"
 
@@ -43,6 +45,35 @@ TEST(RasterTest, RectanglesStopOneShortOfTheFarBounds) {
   EXPECT_EQ(o.Count(kInk, 5, 6, 15, 12), 2 * 10 + 2 * 4);
   EXPECT_EQ(o.Count(kInk, 6, 7, 14, 11), 0);
   EXPECT_EQ(o.Count(kInk), 2 * 10 + 2 * 4);
+
+  // Styled: the pattern of on and off runs goes on clockwise from the top-left corner, each
+  // pixel once; a frame one row high is that row alone; a line starts the pattern afresh.
+  const std::pair<LineStyle, std::vector<int>> styles[] = {
+      {LineStyle::ShortDash, {18, 6}},
+      {LineStyle::Dot, {3, 3}},
+      {LineStyle::DashDot, {9, 6, 3, 6}},
+      {LineStyle::DashDoubleDot, {9, 3, 3, 3, 3, 3}},
+      {LineStyle::Invisible, {0, 1}}};
+  for (const auto& [style, runs] : styles) {
+    Buffer f(40, 20), want(40, 20);
+    FrameRect(f.p, 1, 1, 31, 11, kInk, style);
+    FrameRect(f.p, 1, 15, 31, 16, kInk, style);
+    Line(f.p, 35, 1, 35, 19, kInk, style);
+    std::vector<std::pair<int, int>> frame, row, line;
+    for (int x = 1; x <= 30; ++x) frame.push_back({x, 1}), row.push_back({x, 15});
+    for (int y = 2; y <= 10; ++y) frame.push_back({30, y});
+    for (int x = 29; x >= 1; --x) frame.push_back({x, 10});
+    for (int y = 9; y >= 2; --y) frame.push_back({1, y});
+    for (int y = 1; y < 19; ++y) line.push_back({35, y});
+    for (const auto& path : {frame, row, line}) {
+      std::vector<bool> on;
+      while (on.size() < path.size())
+        for (std::size_t k = 0; k < runs.size(); ++k) on.insert(on.end(), runs[k], k % 2 == 0);
+      for (std::size_t i = 0; i < path.size(); ++i)
+        if (on[i]) want.p.at(path[i].first, path[i].second) = kInk;
+    }
+    EXPECT_TRUE(f.pixels == want.pixels) << static_cast<int>(style);
+  }
 }
 
 TEST(RasterTest, LineDrawsItsStartButNotItsEnd) {
@@ -51,12 +82,14 @@ TEST(RasterTest, LineDrawsItsStartButNotItsEnd) {
   Line(b.p, 9, 90, 9, 100, kInk, LineStyle::Solid);
   EXPECT_EQ(b.Count(kInk, 7, 91, 8, 101) + b.Count(kInk, 9, 90, 10, 100), 20);
   EXPECT_EQ(b.Count(kInk), 20);
-  // A slanted line: one pixel in every column from its start up to its end.
-  Buffer s(200, 200);
-  Line(s.p, 10, 20, 60, 41, kInk, LineStyle::Solid);
-  EXPECT_TRUE(s.p.at(10, 20) == kInk && s.p.at(60, 41) != kInk);
-  EXPECT_EQ(s.Count(kInk), 50);
-  for (int x = 10; x < 60; ++x) EXPECT_EQ(s.Count(kInk, x, 0, x + 1, 200), 1) << x;
+  // Slanted lines, their ends excluded; where the error term ties, a steep line steps
+  // across and a shallow one down at once.
+  Buffer t(8, 8);
+  Line(t.p, 0, 0, 2, 4, kInk, LineStyle::Solid);
+  Line(t.p, 3, 0, 7, 2, kInk, LineStyle::Solid);
+  for (auto [x, y] : {std::pair{0, 0}, {1, 1}, {1, 2}, {2, 3}, {3, 0}, {4, 1}, {5, 1}, {6, 2}})
+    EXPECT_EQ(t.p.at(x, y), kInk) << x << "," << y;
+  EXPECT_EQ(t.Count(kInk), 8);
 }
 
 TEST(RasterTest, DrawingOutsideTheBufferIsDropped) {

@@ -77,6 +77,8 @@ TEST_F(ServiceTest, GetImageClampsOrdersAndTakesOneMore) {
   Graph::PutImage(0, 100, Image(kWidth + 50, kDepth + 9, kWidth - 4, kDepth - 3), Graph::_GPSET);
   EXPECT_EQ(Graph::ReadPixel(3, 102), 0xFFFF00u);  // the far corner, clamped to the last pixel
   EXPECT_EQ(Graph::ReadPixel(4, 102) | Graph::ReadPixel(3, 103), 0u);
+  Graph::ClearScreen(0);  // the whole surface, its last column and row included
+  EXPECT_EQ(Graph::ReadPixel(kWidth - 1, kDepth - 1), 0u);
 }
 
 TEST_F(ServiceTest, TextIsCutAtItsNulOr257CharactersAndUsesTheBackground) {

@@ -119,7 +119,7 @@ void OnXvfb(const std::function<std::string(const std::string& display)>& scenar
   });
 }
 
-TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
+TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosedOrDestroyed) {
   OnXvfb([](const std::string& display) {
     if (!Soon(display)) return "the window does not show the surface";
     testing_x::CoverAndUncover(display, 100, 100, 400, 300);
@@ -143,6 +143,17 @@ TEST(WindowTest, ShowsTheSurfaceRepaintsItHandsTheFocusBackAndGoesWhenClosed) {
     if (!testing_x::CloseWindow(display, "Graph")) return "no window to close";
     return Soon(display, std::nullopt) ? "" : "the window stayed";
   });
+  // Destroyed by another client while it has the focus: as closed, and the surface goes on.
+  OnXvfb(
+      [](const std::string& display) {
+        if (!Soon(display, Look{2, 0, 0, 2048, 1400}) ||
+            !testing_x::DestroyWindow(display, "Graph"))
+          return "no window to destroy";
+        for (CARDINAL i = 1; i <= 50; ++i)
+          Graph::Rectangle(i, i, 900, 600, 12 * (i % 2), true), std::this_thread::sleep_for(10ms);
+        return Graph::ReadPixel(450, 300) == 0 ? "" : "no drawing after it";
+      },
+      "2400x1600x24", {.scale = 2, .windowKeys = true});
 }
 
 TEST(WindowTest, ScaledEverySurfacePixelIsABlockAlsoAfterARepaint) {
