@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "graph/WindowOptions.h"
+
 namespace NovaGunner {
 
 using INTEGER = std::int32_t;
@@ -180,13 +182,16 @@ void Outro();
 void Sound();
 void Hoofd();
 CARDINAL OptionsScreen();
-// The body of the module: start to end of one normal run. Returns the exit status.
-int Body(bool again = false);
+// The body of the module: start to end of one normal run, the window as StartUp opens it.
+// Returns the exit status.
+int Body(bool again = false, Graph::WindowSystemKind system = Graph::WindowSystemKind::Sdl,
+         const Graph::WindowOptions& window = {});
 // The start every run shares, once Lib and IO have started on the run's clock and keys:
 // the other modules started, each after those it uses (for the game, then an empty
-// console line), the starting values set, the window opened. FALSE, with the console
-// told, when the window cannot be.
-bool StartUp(bool game);
+// console line), the starting values set, the window opened on the window system given, as
+// the options say. FALSE, with the console told, when the window cannot be.
+bool StartUp(bool game, Graph::WindowSystemKind system = Graph::WindowSystemKind::Sdl,
+             const Graph::WindowOptions& window = {});
 // The eight sprite images built.
 void BuildSprites();
 

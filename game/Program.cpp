@@ -71,12 +71,12 @@ void Hoofd() {
   }
 }
 
-bool StartUp(bool game) {
+bool StartUp(bool game, Graph::WindowSystemKind system, const Graph::WindowOptions& window) {
   StandardSound::Init();
   StandardLib::Init();
   if (game) IO::WrLn();
   InitObjects();
-  if (Graph::Init(1, 1, 1024, 700)) return true;
+  if (Graph::Init(1, 1, 1024, 700, system, window)) return true;
   IO::WrStr("Sorry, graphics doesn't work");
   IO::WrLn();
   return false;
@@ -130,8 +130,9 @@ void Session(bool again) {
   Outro();
 }
 
-int Body(bool again) {
-  if (!StartUp(true)) return 1;  // the message is the game's own; the status tells scripts
+int Body(bool again, Graph::WindowSystemKind system, const Graph::WindowOptions& window) {
+  if (!StartUp(true, system, window))
+    return 1;  // the message is the game's own; the status tells scripts
   Session(again);
   return 0;
 }

@@ -157,9 +157,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 // The demo's play alone: no story, menu or ending screens.
-int PlayDemo(const Options& options) {
+int PlayDemo(const Options& options, Graph::WindowSystemKind system,
+             const Graph::WindowOptions& window) {
   const bool timedemo = options.demo == Options::Demo::Timedemo;
-  if (!StartUp(false)) return kExitCannotRun;
+  if (!StartUp(false, system, window)) return kExitCannotRun;
   if (!options.nosound) StandardSound::InitSound(true);
   BuildSprites();
   Background();
@@ -228,17 +229,18 @@ int Main(const Options& options) {
                       : &keys == &IO::TerminalKeys()            ? IO::TerminalClock()
                                                                 : realClock;
   if (options.sounds != nullptr) StandardSound::SetSoundPlayer(options.sounds);
-  if (options.headless) Graph::UseWindowSystem(Graph::WindowSystemKind::None);
+  const auto system =
+      options.headless ? Graph::WindowSystemKind::None : Graph::WindowSystemKind::Sdl;
   constexpr int kIconSide = 64;  // the ship at twice its size
-  Graph::SetWindowOptions(
-      {options.scale, options.fullscreen, options.windowKeys, ShipIcon(kIconSide), kIconSide});
-  if (options.windowKeys) Graph::SetKeySink(IO::PushKey);
+  Graph::WindowOptions window{options.scale, options.fullscreen, options.windowKeys,
+                              ShipIcon(kIconSide), kIconSide};
+  if (options.windowKeys) window.keySink = IO::PushKey;
   if (options.nosound) StandardSound::Silence();
 
   Lib::Init(clock);
   // A demo's keys are the recorded ones alone, each read as recorded.
   IO::Init(keys, {.backlog = demo || !options.noKeyBacklog, .pushedKeys = !demo});
-  int status = demo ? PlayDemo(options) : Body(options.again);
+  int status = demo ? PlayDemo(options, system, window) : Body(options.again, system, window);
   if ((!recorder.Close() || recordLost) && status == kExitOk) status = kExitWriteFailed;
   return status;
 }

@@ -108,7 +108,7 @@ void BuiltProgram(const std::string& display) {
   program.Wait(10s);
 }
 
-void InProcess() {
+void InProcess(Graph::WindowSystemKind system) {
   static IO::ScriptedKeySource keys;
   static Lib::VirtualClock clock;  // pauses take no time: only the work is timed
   static StandardSound::RecordingPlayer quiet;
@@ -116,7 +116,7 @@ void InProcess() {
   IO::Init(keys);
   StandardSound::SetSoundPlayer(&quiet);
   const auto start = Clock::now();
-  if (!NovaGunner::StartUp(true)) return (void)std::puts("no window in process");
+  if (!NovaGunner::StartUp(true, system)) return (void)std::puts("no window in process");
   const double window = MsSince(start);
   NovaGunner::Sound();
   NovaGunner::BuildSprites();
@@ -159,9 +159,8 @@ void InProcess() {
 // --surface-only: the in-process figures without a window (surface alone), no program run.
 int main(int argc, char** argv) {
   if (argc > 1 && std::string(argv[1]) == "--surface-only") {
-    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
     std::puts("(surface only, no window)");
-    InProcess();
+    InProcess(Graph::WindowSystemKind::None);
     return 0;
   }
   testing_x::XvfbServer x;
@@ -172,7 +171,7 @@ int main(int argc, char** argv) {
   // Xvfb resets when its last client leaves; keep one connected throughout.
   XOpenDisplay(x.Display().c_str());
   BuiltProgram(x.Display());
-  InProcess();
+  InProcess(Graph::WindowSystemKind::Sdl);
   Graph::Exit();  // before the server goes
   return 0;
 }

@@ -33,8 +33,7 @@ inline Shared& Process() {
     static IO::ScriptedKeySource keys;
     Lib::Init(clock);
     IO::Init(keys);
-    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-    if (!(s.graphOk = NovaGunner::StartUp(false))) return s;
+    if (!(s.graphOk = NovaGunner::StartUp(false, Graph::WindowSystemKind::None))) return s;
     StandardLib::Reset();
     NovaGunner::InitObjects();
     NovaGunner::BuildSprites();
