@@ -2,6 +2,8 @@
 // introduction and the menu to at most one play (more with --again) and its ending screens.
 #include "game/Session.h"
 
+#include <utility>
+
 #include "console/IO.h"
 #include "console/Lib.h"
 #include "game/NovaGunner.h"
@@ -79,10 +81,9 @@ bool StartUp(const Services& services, const StartOptions& options) {
   if (options.game) IO::WrLn();
   NewPlay();
   // The window's keys go to IO (with options.window.windowKeys alone).
-  Graph::UseWindowSystem(services.window);
-  Graph::SetWindowOptions(options.window);
-  Graph::SetKeySink(IO::PushKey);
-  if (Graph::Init(1, 1, 1024, 700)) return true;
+  Graph::WindowOptions window = options.window;
+  window.keySink = IO::PushKey;
+  if (Graph::Init(1, 1, 1024, 700, services.window, std::move(window))) return true;
   IO::WrStr("Sorry, graphics doesn't work");
   IO::WrLn();
   return false;

@@ -1,91 +1,24 @@
 #include "graph/Displays.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#include <X11/Xproto.h>
+#include <SDL2/SDL.h>
+#include <strings.h>
 #include <unistd.h>
 #include <wayland-client.h>
 
-#include <atomic>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <string>
 
 namespace Graph::detail {
 
 namespace {
 
-XErrorHandler previousXErrorHandler = nullptr;
-
-// Errors about a window that is gone are harmless: another client may destroy the window
-// (the program then goes on as after a close, see SdlWindow), SDL wakes its event wait by
-// sending an event to its window from a second connection, which the X server may take
-// only after the window went, and the focus goes back to a window that may have gone
-// meanwhile. A window or drawable that no longer exists is met as BadWindow or BadDrawable,
-// whatever the request (SDL's own, its input method's, XInput's); a GC that SDL made for it
-// after it went was never made either (BadGC when SDL frees it); a focus set on a window no
-// longer shown is a BadMatch. Any other error goes where it went before.
-int TolerateVanishedWindows(Display* display, XErrorEvent* error) {
-  if (error->error_code == BadWindow || error->error_code == BadDrawable ||
-      error->error_code == BadGC)
-    return 0;
-  if (error->error_code == BadMatch && error->request_code == X_SetInputFocus) return 0;
-  return previousXErrorHandler ? previousXErrorHandler(display, error) : 0;
-}
-
-// The connection to the X server broke (the server died, or the program's connection was
-// killed): the program cannot go on. Xlib's own handler would call exit() on this thread
-// while the game thread runs on, and the static objects it uses would be destroyed under
-// it; a quick exit ends at once, and the quick-exit handlers still give the terminal back.
-int ConnectionLost(Display*) {
-  static std::atomic<bool> ending{false};
-  if (ending.exchange(true)) {
-    for (;;) ::pause();  // another thread (another connection) is already ending it
-  }
-  constexpr char kText[] = "nova-gunner: the connection to the X server was lost\n";
-  [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kText, sizeof kText - 1);
-  std::quick_exit(1);
-}
-
-}  // namespace
-
-bool WindowManagerRuns(Display* display) {
-  Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", True);
-  if (check == None) return false;
-  Atom type;
-  int format;
-  unsigned long count = 0, after;
-  unsigned char* data = nullptr;
-  bool runs = XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, XA_WINDOW,
-                                 &type, &format, &count, &after, &data) == Success &&
-              count == 1;
-  if (data) XFree(data);
-  return runs;
-}
-
-// Motif window hints.
-void OfferNoMaximise(Display* display, unsigned long window) {
-  enum : unsigned long { kFunctions = 1, kDecorations = 2 };
-  enum : unsigned long { kMove = 4, kMinimise = 8, kClose = 32 };
-  enum : unsigned long { kBorder = 2, kTitle = 8, kMenu = 16, kMinimiseBox = 32 };
-  unsigned long hints[5] = {kFunctions | kDecorations, kMove | kMinimise | kClose,
-                            kBorder | kTitle | kMenu | kMinimiseBox, 0, 0};
-  Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-  XChangeProperty(display, window, motif, motif, 32, PropModeReplace,
-                  reinterpret_cast<unsigned char*>(hints), 5);
-}
-
-void HandleXErrors() {
-  static bool installed = false;
-  if (installed) return;
-  installed = true;
-  previousXErrorHandler = XSetErrorHandler(TolerateVanishedWindows);
-  XSetIOErrorHandler(ConnectionLost);
-}
-
 // SDL 2.26's Wayland driver crashes while starting where the compositor offers no seat
-// (a headless one, one without input devices), and shows no window without a shell.
+// (a headless one, one without input devices), and shows no window without a shell: whether
+// the compositor (WAYLAND_DISPLAY, else the default one) offers what the driver needs.
 bool WaylandOffersWindows() {
   wl_display* display = wl_display_connect(nullptr);
   if (!display) return false;
@@ -103,6 +36,54 @@ bool WaylandOffersWindows() {
   if (registry) wl_registry_destroy(registry);
   wl_display_disconnect(display);
   return ok;
+}
+
+// Starts SDL's video on the first driver that works of those SDL_VIDEODRIVER lists, else
+// of X11 (where DISPLAY names a display) and Wayland (where WAYLAND_DISPLAY names one).
+// On a Wayland desktop XWayland comes first, as in SDL 2's own order: only there does the
+// window get its X11 extras (place, frame, focus given back). Wayland is tried only where
+// the compositor offers what SDL's driver needs. With no display named nothing is tried:
+// SDL's Wayland probe would print its own complaint on standard error.
+bool StartAnyVideo() {
+  auto named = [](const char* name) {
+    const char* v = std::getenv(name);
+    return std::string(v ? v : "");
+  };
+  std::string drivers = named("SDL_VIDEODRIVER");
+  if (drivers.empty())
+    drivers = (named("DISPLAY").empty() ? "" : "x11,") +
+              std::string(named("WAYLAND_DISPLAY").empty() ? "" : "wayland");
+  for (std::size_t at = 0, end = 0; at < drivers.size(); at = end + 1) {
+    end = std::min(drivers.find(',', at), drivers.size());
+    const std::string driver = drivers.substr(at, end - at);
+    if (driver.empty() || (strcasecmp(driver.c_str(), "wayland") == 0 && !WaylandOffersWindows()))
+      continue;
+    SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, driver.c_str(), SDL_HINT_OVERRIDE);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// Without a bus address and without the usual per-user bus, libdbus would fork and run
+// dbus-launch to start a bus for this display: milliseconds at every start, and a bus
+// daemon that outlives the game where dbus-launch is installed. Said "no bus" instead.
+void NoBusAutolaunch() {
+  if (std::getenv("DBUS_SESSION_BUS_ADDRESS")) return;
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  if (runtime && *runtime && ::access((std::string(runtime) + "/bus").c_str(), F_OK) == 0) return;
+  ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 0);
+}
+
+VideoDriver StartVideo() {
+  if (!StartAnyVideo()) return VideoDriver::None;
+  // Without a display SDL quietly picks an invisible driver; only a real one will do.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && std::strcmp(driver, "x11") == 0) return VideoDriver::X11;
+  if (driver && std::strcmp(driver, "wayland") == 0) return VideoDriver::Wayland;
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  return VideoDriver::None;
 }
 
 }  // namespace Graph::detail

@@ -1,9 +1,6 @@
-// The request protocol, the server thread and the module state of Graph.
+// The public calls of Graph: the game thread's side of the request protocol and the
+// module state. The server thread is in Server.cpp.
 #include "graph/Graph.h"
-
-#include <sys/resource.h>
-#include <sys/syscall.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -13,13 +10,12 @@
 #include <cstring>
 #include <memory>
 #include <string>
-#include <system_error>
-#include <thread>
+#include <utility>
 
-#include "graph/Event.h"
 #include "graph/Font.h"
 #include "graph/Palette.h"
 #include "graph/Raster.h"
+#include "graph/Server.h"
 #include "graph/WindowSystem.h"
 
 namespace Graph {
@@ -53,72 +49,11 @@ const CARDINAL PATSYM_SOLID = 8;
 
 namespace {
 
-using detail::ManualResetEvent;
+using detail::kTextMax;
+using detail::S;
+using detail::Slot;
 using detail::WindowShared;
-using Raster::Area;
-using Raster::Colour;
 using Raster::Pixels;
-
-constexpr std::size_t kTextMax = 257;
-constexpr std::size_t kPaletteSize = 1025;
-
-enum Command : std::uint8_t {
-  kNothing = 0,
-  kGetImage = 1,
-  kSetLineStyle = 2,
-  kSetFillMask = 3,
-  kRemapPalette = 4,
-  kSetBkColor = 7,
-  kSetBkMix = 8,
-  kPlot = 9,
-  kRectangle = 10,
-  kLine = 11,
-  kOutText = 18,
-  kPutImage = 20,
-  kOpenSurfaces = 22,
-};
-
-// The one-place mailbox between the game thread and the server thread. It belongs to
-// whoever holds the server: the game thread from claiming the idle event to signalling
-// ready, the server thread from then until it signals idle again.
-struct Slot {
-  std::uint8_t code = kNothing;
-  CARDINAL p[6] = {};
-  char text[kTextMax + 1] = {};
-  CARDINAL result = 0;
-  std::size_t paletteCount = 0;
-  CARDINAL palette[kPaletteSize] = {};
-};
-
-// Drawing settings, kept by the server thread.
-struct Settings {
-  Raster::LineStyle lineStyle = Raster::LineStyle::Solid;
-  CARDINAL fillPattern = 8;
-  bool opaqueText = true;
-  Colour background = 0;
-};
-
-// The events and the slot pass between the two threads' cores on every request: each
-// sits on a cache line of its own.
-struct Service {
-  alignas(64) ManualResetEvent ready;  // a request waits in the slot
-  alignas(64) ManualResetEvent idle;   // the server is free and the slot holds the last result
-  alignas(64) Slot slot;
-  alignas(64) char apart = 0;
-  WindowShared shared;
-  std::unique_ptr<detail::WindowSystem> windowSystem;
-  // Server thread only.
-  Settings settings;
-  std::array<Colour, kPaletteSize> palette{};
-  std::vector<Raster::Image> images;
-};
-
-// Never destroyed: the server thread runs until the process ends and may still be
-// carrying out a request while static objects are torn down.
-Service& S() {
-  static Service* service = new Service;
-  return *service;
-}
 
 // Game-thread state.
 bool initialised = false;
@@ -144,95 +79,6 @@ void Message(std::string_view text, std::string_view caption) {
   std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
 }
 
-// ---- server thread ----
-
-Colour ColourOf(CARDINAL number) {
-  return S().palette[number & 0xFF];
-}
-
-// Carries out the request in the slot on one picture. Settings change on the surface
-// run only, so that they hold whether or not a window is drawn as well.
-Area Exec(const Slot& s, const Pixels& px, bool surfaceRun) {
-  Service& sv = S();
-  const CARDINAL* p = s.p;
-  switch (s.code) {
-    case kGetImage: {
-      sv.images.push_back(Raster::Capture(px, static_cast<int>(p[0]), static_cast<int>(p[1]),
-                                          static_cast<int>(p[2]) + 1, static_cast<int>(p[3]) + 1));
-      sv.slot.result = static_cast<CARDINAL>(sv.images.size());
-      return Area{};
-    }
-    case kSetLineStyle:
-      sv.settings.lineStyle = static_cast<Raster::LineStyle>(p[0]);
-      return Area{};
-    case kSetFillMask:
-      sv.settings.fillPattern = p[0];
-      return Area{};
-    case kRemapPalette:
-      for (std::size_t i = 0; i < s.paletteCount; ++i) sv.palette[i] = s.palette[i] & 0xFFFFFF;
-      return Area{};
-    case kSetBkColor:
-      if (surfaceRun) sv.settings.background = ColourOf(p[0]);
-      return Area{};
-    case kSetBkMix:
-      if (surfaceRun) sv.settings.opaqueText = p[0] != 0;
-      return Area{};
-    case kPlot:
-      return Raster::Plot(px, p[0], p[1], ColourOf(p[2]));
-    case kRectangle:
-      if (p[5]) return Raster::FillRect(px, p[0], p[1], p[2], p[3], ColourOf(p[4]));
-      return Raster::FrameRect(px, p[0], p[1], p[2], p[3], ColourOf(p[4]), sv.settings.lineStyle);
-    case kLine:
-      return Raster::Line(px, p[0], p[1], p[2], p[3], ColourOf(p[4]), sv.settings.lineStyle);
-    case kOutText:
-      return Raster::Text(px, p[0], p[1], std::string_view(s.text, strnlen(s.text, kTextMax)),
-                          ColourOf(p[2]), sv.settings.opaqueText, sv.settings.background);
-    case kPutImage:
-      if (p[2] == 0 || p[2] > sv.images.size()) return Area{};  // not a handle GetImage made
-      return Raster::Put(px, p[0], p[1], sv.images[p[2] - 1], p[3]);
-    default:
-      return Area{};
-  }
-}
-
-void RaiseServerPriority() {
-  // One step above normal where allowed; an unprivileged process is refused, which is fine.
-  pid_t tid = static_cast<pid_t>(syscall(SYS_gettid));
-  errno = 0;
-  int nice = getpriority(PRIO_PROCESS, static_cast<id_t>(tid));
-  if (errno == 0) setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice - 1);
-}
-
-void ServerLoop() {
-  Service& sv = S();
-  WindowShared& sh = sv.shared;
-  RaiseServerPriority();
-  sv.idle.Set();
-  for (;;) {
-    sv.ready.Wait();
-    sv.ready.Reset();
-    const Slot& s = sv.slot;
-    if (s.code <= kRemapPalette) {
-      Pixels px{sh.surface.data(), sh.width, sh.depth};
-      Exec(s, px, true);
-    } else {
-      {
-        std::lock_guard lock(sh.surfaceLock);
-        Exec(s, Pixels{sh.surface.data(), sh.width, sh.depth}, true);
-      }
-      std::lock_guard lock(sh.windowLock);
-      if (sh.alive) {
-        Area changed = Exec(s, Pixels{sh.window.data(), sh.width, sh.depth}, false);
-        if (!changed.Empty()) {
-          sh.dirty.Add(changed);
-          sv.windowSystem->Changed();
-        }
-      }
-    }
-    sv.idle.Set();
-  }
-}
-
 // ---- game thread: the request protocol ----
 
 // Waits until the server has finished the previous request and takes the slot.
@@ -244,7 +90,7 @@ bool Claim() {
   return true;
 }
 
-void Post(Command code, std::initializer_list<CARDINAL> params) {
+void Post(detail::Command code, std::initializer_list<CARDINAL> params) {
   if (!Claim()) return;
   Slot& s = S().slot;
   std::copy(params.begin(), params.end(), s.p);
@@ -271,20 +117,10 @@ bool WithSurfaceSettled(F read) {
   return true;
 }
 
-bool StartServer() {
-  try {
-    std::thread(ServerLoop).detach();
-  } catch (const std::system_error&) {
-    return false;
-  }
-  serverRunning = true;
-  return true;
-}
-
 // Makes the surfaces and opens the window; FALSE after a message, or silently without a
 // display. The server is not drawing meanwhile.
-bool OpenSurfacesAndWindow(INTEGER x, INTEGER y) {
-  Service& sv = S();
+bool OpenSurfacesAndWindow(INTEGER x, INTEGER y, WindowOptions options) {
+  detail::Service& sv = S();
   WindowShared& sh = sv.shared;
   sh.width = static_cast<int>(Width);
   sh.depth = static_cast<int>(Depth);
@@ -299,7 +135,7 @@ bool OpenSurfacesAndWindow(INTEGER x, INTEGER y) {
   if (windowKind == WindowSystemKind::Sdl) {
     sdlUsed = true;
     sv.windowSystem = detail::MakeSdlWindowSystem();
-    if (!sv.windowSystem->Open(x, y, sh, Message)) return false;
+    if (!sv.windowSystem->Open(x, y, sh, std::move(options), Message)) return false;
   }
   return true;
 }
@@ -315,23 +151,30 @@ struct Finaliser {
 }  // namespace
 
 bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth) {
+  return Init(x, y, width, depth, WindowSystemKind::Sdl, WindowOptions{});
+}
+
+bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth, WindowSystemKind system,
+          WindowOptions options) {
   if (initialised) {
     Message("Graph window was already created", "Graph");
     return false;
   }
   initialised = true;
+  windowKind = system;
   Width = width;
   Depth = depth;
   // After an Exit the server still runs: hold it while the surfaces and window change.
   bool held = Claim();
-  bool opened = OpenSurfacesAndWindow(x, y);
+  bool opened = OpenSurfacesAndWindow(x, y, std::move(options));
   if (held) S().idle.Set();
   if (!opened) return false;
-  if (!serverRunning && !StartServer()) {
+  if (!serverRunning) serverRunning = detail::StartServer();
+  if (!serverRunning) {
     Message("Graph server not run", "Graph");
     return false;
   }
-  Post(kOpenSurfaces, {});
+  Post(detail::kOpenSurfaces, {});
   NumPColor = 1u << 24;  // true colour: more than any palette holds
   InitStdPalette();
   SetLineStyle(LNSTYLE_SOLID);
@@ -346,17 +189,17 @@ bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth) {
 
 void Plot(CARDINAL x, CARDINAL y, CARDINAL colour) {
   if (OffSurface(x, y)) return;
-  Post(kPlot, {x, y, colour});
+  Post(detail::kPlot, {x, y, colour});
 }
 
 void Line(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour) {
   if (OffSurface(std::min(x1, x2), std::min(y1, y2))) return;
-  Post(kLine, {x1, y1, x2, y2, colour});
+  Post(detail::kLine, {x1, y1, x2, y2, colour});
 }
 
 void Rectangle(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour, bool fill) {
   if (OffSurface(std::min(x1, x2), std::min(y1, y2))) return;
-  Post(kRectangle, {x1, y1, x2, y2, colour, fill ? 1u : 0u});
+  Post(detail::kRectangle, {x1, y1, x2, y2, colour, fill ? 1u : 0u});
 }
 
 void RawOutText(CARDINAL x, CARDINAL y, CARDINAL colour, std::string_view text) {
@@ -369,7 +212,7 @@ void RawOutText(CARDINAL x, CARDINAL y, CARDINAL colour, std::string_view text) 
   s.p[0] = x;
   s.p[1] = y;
   s.p[2] = colour;
-  s.code = kOutText;
+  s.code = detail::kOutText;
   S().ready.Set();
 }
 
@@ -382,14 +225,15 @@ void GetImage(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL& imag
   x2 = std::min(x2, Width - 1);
   y1 = std::min(y1, Depth - 1);
   y2 = std::min(y2, Depth - 1);
-  Post(kGetImage, {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1});
+  Post(detail::kGetImage,
+       {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1, std::max(y1, y2) + 1});
   S().idle.Wait();
   image = S().slot.result;
 }
 
 void PutImage(CARDINAL x, CARDINAL y, CARDINAL image, CARDINAL mode) {
   if (OffSurface(x, y)) return;
-  Post(kPutImage, {x, y, image, mode});
+  Post(detail::kPutImage, {x, y, image, mode});
 }
 
 void InitStdPalette() {
@@ -400,25 +244,25 @@ INTEGER RemapAllPalette(std::span<const CARDINAL> colours) {
   if (NumPColor < colours.size()) return -1;
   if (!Claim()) return 0;
   Slot& s = S().slot;
-  s.paletteCount = std::min<std::size_t>(colours.size(), kPaletteSize - 1);
+  s.paletteCount = std::min<std::size_t>(colours.size(), detail::kPaletteSize - 1);
   std::copy_n(colours.begin(), s.paletteCount, s.palette);
-  s.code = kRemapPalette;
+  s.code = detail::kRemapPalette;
   S().ready.Set();
   return 0;
 }
 
 void SetLineStyle(CARDINAL style) {
-  Post(kSetLineStyle, {style});
+  Post(detail::kSetLineStyle, {style});
 }
 
 void SetBkMix(bool opaque) {
-  Post(kSetBkMix, {opaque ? 1u : 0u});
+  Post(detail::kSetBkMix, {opaque ? 1u : 0u});
 }
 
 CARDINAL SetBkColor(CARDINAL colour) {
   CARDINAL previous = backgroundNumber;
   backgroundNumber = colour;
-  Post(kSetBkColor, {colour});
+  Post(detail::kSetBkColor, {colour});
   return previous;
 }
 
@@ -435,9 +279,9 @@ void ClearScreen(CARDINAL mode) {
   }
   // A clearing is always solid, whatever pattern is in force.
   CARDINAL previous = fillPattern;
-  if (previous != PATSYM_SOLID) Post(kSetFillMask, {PATSYM_SOLID});
+  if (previous != PATSYM_SOLID) Post(detail::kSetFillMask, {PATSYM_SOLID});
   Rectangle(x1, y1, x2, y2, backgroundNumber, true);
-  if (previous != PATSYM_SOLID) Post(kSetFillMask, {previous});
+  if (previous != PATSYM_SOLID) Post(detail::kSetFillMask, {previous});
 }
 
 void SetTextWindow(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2) {
@@ -455,31 +299,8 @@ void Exit() {
   if (S().windowSystem) S().windowSystem->Close();
 }
 
-void UseWindowSystem(WindowSystemKind kind) {
-  windowKind = kind;
-}
-
-namespace {
-WindowOptions windowOptions;
-std::atomic<KeySink> keySink{nullptr};
-}  // namespace
-
-void SetWindowOptions(const WindowOptions& options) {
-  windowOptions = options;
-}
-const WindowOptions& CurrentWindowOptions() {
-  return windowOptions;
-}
-
-void SetKeySink(KeySink sink) {
-  keySink.store(sink);
-}
-KeySink CurrentKeySink() {
-  return keySink.load();
-}
-
 void SetOverlayText(std::string_view text) {
-  Service& sv = S();
+  detail::Service& sv = S();
   std::lock_guard lock(sv.shared.windowLock);
   if (text == sv.shared.overlayText) return;
   sv.shared.overlayText.assign(text);

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "console/KeyEvent.h"
+#include "graph/WindowOptions.h"
 
 namespace Graph {
 
@@ -48,6 +48,11 @@ extern const CARDINAL PATSYM_SOLID;
 // Opens the window at screen (x, y), outer size width x depth, and starts the threads.
 // FALSE (after a message) when it cannot; never waits forever.
 bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth);
+// The same on the window system given (None: the surface alone, no window), the window
+// made as the options say; they reach the window as it opens. The four-argument Init is
+// this with an SDL window of the default options.
+bool Init(INTEGER x, INTEGER y, CARDINAL width, CARDINAL depth, WindowSystemKind system,
+          WindowOptions options);
 
 void Plot(CARDINAL x, CARDINAL y, CARDINAL colour);
 void Line(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2, CARDINAL colour);
@@ -66,36 +71,7 @@ void ClearScreen(CARDINAL mode);
 void SetTextWindow(CARDINAL x1, CARDINAL y1, CARDINAL x2, CARDINAL y2);
 void Exit();
 
-// ---- Platform selection and inspection (not part of the game's own vocabulary) ----
-
-enum class WindowSystemKind {
-  Sdl,   // a real window on the display (the default)
-  None,  // the surface alone: tests and --headless runs
-};
-// Chooses the window system for the next Init; call before Init.
-void UseWindowSystem(WindowSystemKind kind);
-
-// How the window shows the surface and what it does with keys; set before Init. The
-// defaults are the window as it always was: 1024 x 700, the keyboard handed back to the
-// terminal. The surface, the drawing rules and GetImage never change with them.
-struct WindowOptions {
-  int scale = 1;            // every surface pixel an N x N block (1 to 8); 0: the largest
-                            // N whose window fits the display's usable area
-  bool fullscreen = false;  // start full screen; Alt+Enter and F11 toggle at any time
-  bool windowKeys = false;  // keys typed in the window and game pad buttons go to the key
-                            // sink; the window keeps the keyboard focus
-  // The window's icon: iconSize x iconSize pixels, 0xAARRGGBB row by row; none if empty.
-  std::vector<std::uint32_t> icon{};
-  int iconSize = 0;
-};
-void SetWindowOptions(const WindowOptions& options);
-const WindowOptions& CurrentWindowOptions();
-
-// Where the window's keys go with windowKeys: called on the window thread with each
-// key-down (auto-repeats included) as a console key event. nullptr: nowhere.
-using KeySink = void (*)(const IO::KeyEvent& event);
-void SetKeySink(KeySink sink);
-KeySink CurrentKeySink();
+// ---- Beyond the game's own vocabulary: the overlay, messages, inspection ----
 
 // Text shown over the picture by the window only (empty: none): the font's characters four
 // times their size, white on a black box, centred on the play field (the picture right of

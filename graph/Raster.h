@@ -23,6 +23,7 @@ struct Area {
   int left = 0, top = 0, right = 0, bottom = 0;
   bool Empty() const { return right <= left || bottom <= top; }
   void Add(const Area& other);
+  bool operator==(const Area&) const = default;
 };
 
 struct Image {

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "graph/Raster.h"
+#include "graph/WindowOptions.h"
 
 namespace Graph::detail {
 
@@ -67,9 +68,11 @@ using MessageFn = std::function<void(std::string_view message, std::string_view 
 class WindowSystem {
  public:
   virtual ~WindowSystem() = default;
-  // Starts the window thread and returns once the window is shown (TRUE) or has failed.
-  // Failure with no usable display says nothing; other failures go to `message`.
-  virtual bool Open(int x, int y, WindowShared& shared, MessageFn message) = 0;
+  // Starts the window thread and returns once the window is shown (TRUE) or has failed: at
+  // (x, y), made as the options say. Failure with no usable display says nothing; other
+  // failures go to `message`.
+  virtual bool Open(int x, int y, WindowShared& shared, WindowOptions options,
+                    MessageFn message) = 0;
   // Holding the window lock with `alive` set: the window picture changed (server thread)
   // or the overlay text did (game thread).
   virtual void Changed() = 0;

@@ -85,11 +85,11 @@ int main(int argc, char** argv) {
   Graph::WindowOptions options;
   for (int i = 1; i + 1 < argc; ++i)
     if (std::string(argv[i]) == "--scale") options.scale = std::atoi(argv[i + 1]);
-  Graph::SetWindowOptions(options);
   const char* display = std::getenv("DISPLAY");
   bool window = display && *display;
-  Graph::UseWindowSystem(window ? Graph::WindowSystemKind::Sdl : Graph::WindowSystemKind::None);
-  if (!Graph::Init(1, 1, 1024, 700)) {
+  if (!Graph::Init(1, 1, 1024, 700,
+                   window ? Graph::WindowSystemKind::Sdl : Graph::WindowSystemKind::None,
+                   options)) {
     std::fprintf(stderr, "graph_bench: the window could not be opened on DISPLAY=%s\n", display);
     return 1;
   }

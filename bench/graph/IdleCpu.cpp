@@ -37,8 +37,9 @@ std::map<int, long long> OtherThreadsCpu() {
 int main() {
   const char* display = std::getenv("DISPLAY");
   bool window = display && *display;
-  Graph::UseWindowSystem(window ? Graph::WindowSystemKind::Sdl : Graph::WindowSystemKind::None);
-  if (!Graph::Init(1, 1, 1024, 700)) return 1;
+  if (!Graph::Init(1, 1, 1024, 700,
+                   window ? Graph::WindowSystemKind::Sdl : Graph::WindowSystemKind::None, {}))
+    return 1;
   for (Graph::CARDINAL i = 0; i < 20000; ++i) Graph::Plot(250 + i % 700, i / 700, i % 16);
   Graph::ReadPixel(0, 0);
   std::this_thread::sleep_for(std::chrono::seconds(1));  // the last present goes out

@@ -35,7 +35,6 @@ bool Show(int scale) {
   if (shown.scale == scale) return true;
   if (shown.window) shown.window->Close();
   shown = Shown{};
-  Graph::SetWindowOptions(Graph::WindowOptions{scale, false, false});
   auto shared = std::make_unique<WindowShared>();
   shared->width = kWidth;
   shared->depth = kDepth;
@@ -45,7 +44,7 @@ bool Show(int scale) {
   auto say = [](std::string_view m, std::string_view) {
     std::fprintf(stderr, "%.*s\n", static_cast<int>(m.size()), m.data());
   };
-  if (!window->Open(1, 1, *shared, say)) return false;
+  if (!window->Open(1, 1, *shared, Graph::WindowOptions{.scale = scale}, say)) return false;
   std::this_thread::sleep_for(300ms);  // the first paint
   shown = Shown{scale, std::move(shared), std::move(window)};
   return true;

@@ -18,8 +18,7 @@ constexpr CARDINAL kWidth = 1856, kDepth = 700;
 class ServiceTest : public testing::Test {
  protected:
   static void SetUpTestSuite() {
-    Graph::UseWindowSystem(Graph::WindowSystemKind::None);
-    ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth));
+    ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth, Graph::WindowSystemKind::None, {}));
   }
   static void TearDownTestSuite() { Graph::Exit(); }
   void SetUp() override { Graph::Rectangle(0, 0, kWidth + 1, kDepth + 1, 0, true); }
@@ -110,7 +109,7 @@ TEST_F(ServiceTest, ASecondInitKeepsTheWindowAnInitAfterExitOpensAfresh) {
 
   const auto before = threads();
   Graph::Exit();
-  ASSERT_TRUE(Graph::Init(5, 5, 640, 480));
+  ASSERT_TRUE(Graph::Init(5, 5, 640, 480, Graph::WindowSystemKind::None, {}));
   EXPECT_EQ(threads(), before);  // no second server
   EXPECT_TRUE(Graph::Columns == 640 / 7 && Graph::Rows == (480 - 2) / 14);
   std::vector<std::uint32_t> surface = Graph::ReadSurface();
@@ -122,7 +121,7 @@ TEST_F(ServiceTest, ASecondInitKeepsTheWindowAnInitAfterExitOpensAfresh) {
   EXPECT_EQ(std::ranges::count(surface, 0xFF0000u), 1);
 
   Graph::Exit();  // the other tests' size again
-  ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth));
+  ASSERT_TRUE(Graph::Init(1, 1, kWidth, kDepth, Graph::WindowSystemKind::None, {}));
 }
 
 }  // namespace

@@ -131,10 +131,9 @@ TEST(WindowKeysTest, KeysTypedInTheWindowAndAPadGiveTheTerminalsCodes) {
     testing_x::XStandIn terminal(x.Display(), "terminal");
     Graph::WindowOptions options;
     options.windowKeys = true;
-    Graph::SetWindowOptions(options);
-    Graph::SetKeySink(Record);
+    options.keySink = Record;
     std::string complaint = "no window";
-    if (x.Running() && Graph::Init(1, 1, 1024, 700)) {
+    if (x.Running() && Graph::Init(1, 1, 1024, 700, Graph::WindowSystemKind::Sdl, options)) {
       complaint = TypeKeys(x.Display());
       complaint += PlayAPad();
       Graph::Exit();
