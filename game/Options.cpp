@@ -69,6 +69,17 @@ const OptionSpec kTable[] = {
      .help = "print a fingerprint of the whole picture after every tick:\n"
              "'picture TICK HASH', HASH 16 hex digits",
      .apply = Set<&Options::tracePictures>},
+    {.names = "--keep-plays",
+     .group = kDemos,
+     .config = true,
+     .help = "keep every finished play as a demo file, with its outcome,\n"
+             "in $XDG_DATA_HOME/nova-gunner/plays",
+     .apply = Set<&Options::keepPlays>},
+    {.names = "--best",
+     .group = kDemos,
+     .help = "list the ten best kept plays, each proven by its replay;\n"
+             "--replay best (or best:N) replays the best (the N-th)",
+     .apply = Set<&Options::best>},
     {.names = "--nosound",
      .group = kPlay,
      .config = true,
@@ -245,6 +256,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
   const auto count = [&](const char* name) { return parser.app.count(name); };
   if (count("--replay") + count("--timedemo") > 1) {
     return Refuse("give only one of --replay and --timedemo");
+  }
+  if (options.best && (options.demo != Options::Demo::None || options.recording)) {
+    return Refuse("--best lists the kept plays: give it without --replay, --timedemo, --record");
   }
   if (options.headless && options.demo == Options::Demo::None) {
     return Refuse("--headless needs --replay or --timedemo");

@@ -15,6 +15,10 @@ struct Options {
   bool headless = false;
   bool trace = false;
   bool tracePictures = false;  // a fingerprint of the whole picture after every tick
+  // Every finished play kept in the data folder (--keep-plays; --desktop sets it too);
+  // --best lists the best of them, each proven by its replay.
+  bool keepPlays = false;
+  bool best = false;
   bool nosound = false;
   // The window: keys typed in it reach the game; each pixel a scale x scale block (0:
   // the largest that fits the display); full screen.

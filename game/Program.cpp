@@ -71,6 +71,8 @@ int Program::Go() {
     if (!recorder_.Open(options_.recordPath, error)) return Refuse(error);
   }
 
+  if (options_.keepPlays && !demo) keeper_.Start(KeptPlays::Folder());
+
   // The run's services: a demo's keys, a timedemo's clock, silence with --nosound.
   Services services = services_;
   static NoSound noSound;
@@ -132,12 +134,15 @@ void Program::BeforeTick(std::int64_t tick) {
       recordLost_ = true;
     }
   }
+  if (tick == 1) keeper_.Begin();
   if (demo_) demo_->BeginTick(tick);
   if (options_.pause) PauseOnKey();
 }
 
 void Program::AfterTick(const World::TickReport& report, const World::TickInput& input) {
   recorder_.Write(input);
+  keeper_.Add(input);
+  if (World::State().exit) keeper_.End(report.tick, Replay::OutcomeLine());
   if (options_.trace) IO::WrStr(Replay::TraceLine(report));
   if (options_.tracePictures) {
     IO::WrStr(Replay::PictureLine(report.tick, Graph::SurfaceFingerprint()));

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "console/Lib.h"
+#include "game/KeptPlays.h"
 #include "game/Options.h"
 #include "game/Recorder.h"
 #include "game/Replay.h"
@@ -38,6 +39,8 @@ class Program final : public World::TickWatcher {
   Recorder recorder_;
   bool recordLost_ = false;  // a later play's file could not be created
   int plays_ = 0;            // plays begun
+  // With --keep-plays, each finished play of the game (not of a demo) kept as a file.
+  KeptPlays::Keeper keeper_;
 };
 
 }  // namespace NovaGunner

@@ -6,8 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <string>
 
 #include "console/Terminal.h"
+#include "game/Best.h"
+#include "game/KeptPlays.h"
 #include "game/Options.h"
 #include "game/Program.h"
 #include "game/Services.h"
@@ -47,6 +50,16 @@ int main(int argc, char** argv) {
   NovaGunner::Options options;
   const int refused = NovaGunner::ParseOptions(argc, argv, options);
   if (refused >= 0) return refused;
+  // A play's proof is its replay in a process of this same program: a fresh game each.
+  constexpr char kSelf[] = "/proc/self/exe";
+  if (options.best) return NovaGunner::Best::List(NovaGunner::KeptPlays::Folder(), kSelf);
+  if (options.demo != NovaGunner::Options::Demo::None &&
+      NovaGunner::Best::IsBestName(options.demoPath)) {
+    std::string error;
+    if (!NovaGunner::Best::Resolve(options.demoPath, NovaGunner::KeptPlays::Folder(), kSelf,
+                                   options.demoPath, error))
+      return NovaGunner::Refuse(error);
+  }
   const NovaGunner::Services services{
       .keys = &IO::TerminalKeys(),
       .clock = &IO::TerminalClock(),

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "game/Recorder.h"
@@ -296,6 +297,50 @@ TEST(ReplayProgram, ARecordingCutShortKeepsWholeLinesAndTheStatusSaysSo) {
   EXPECT_TRUE(cut.size() > 1000 && cut.ends_with("\n")) << cut;
   const std::string demo = ReadFile(kLongPlay);
   EXPECT_EQ(demo.find(cut.substr(Demo::Header().size() - 1)), demo.find('\n'));
+}
+
+// --best ranks only the kept plays whose replays give their noted outcome again: an edited
+// score is listed as not proven, a broken file as broken, and best:N replays the N-th.
+TEST(ReplayProgram, BestRanksProvenPlaysAloneAndBestNReplaysTheNthOne) {
+  ScratchDir home;
+  ::setenv("XDG_DATA_HOME", home.path().c_str(), 1);  // the programs run here take it
+  const std::string plays = home.path() / "nova-gunner/plays";
+  EXPECT_EQ(Program("--best").out, "No kept plays in " + plays +
+                                       " (with --keep-plays every finished play is "
+                                       "kept there).\n");
+  std::filesystem::create_directories(plays);
+  // A demo of tests/data kept with the outcome its golden trace ends with, or another.
+  const auto keep = [&](const std::string& name, const char* demo, std::string outcome = "") {
+    if (outcome.empty()) outcome = FileLines(kData + "/" + demo + ".trace").back();
+    std::ofstream(plays + "/" + name) << "# " << outcome << "\n# date: 2025-06-01 12:00:00 +0000\n"
+                                      << ReadFile(kData + "/" + demo + ".demo");
+  };
+  keep("low.demo", "lost-to-shots");     // score 5
+  keep("high.demo", "boxes-and-bombs");  // score 25
+  keep("edited.demo", "lost-by-crash", "outcome: lost ticks=385 score=500");
+  std::ofstream(plays + "/broken.demo") << "# outcome: won ticks=9 score=9\n1 32\n1 32\n";
+  const Outcome best = Program("--best");
+  EXPECT_EQ(best.status, 0);
+  const std::string ranked =
+      " rank   score  outcome  ticks  date              file\n"
+      "    1      25  lost      1662  2025-06-01 12:00  high.demo\n"
+      "    2       5  lost       855  2025-06-01 12:00  low.demo\n"
+      "Not proven (their replays do not give their noted outcome; never ranked):\n"
+      "          500  lost       385  2025-06-01 12:00  edited.demo\n"
+      "      (its replay gives lost, score 10, 385 ticks)\n"
+      "Broken (files that cannot be read as kept plays):\n"
+      "      broken.demo: line 3: tick 1 does not come after tick 1\n";
+  EXPECT_TRUE(best.out.ends_with(ranked)) << best.out;
+  const Outcome second = Program("--timedemo best:2 --headless --nosound");
+  EXPECT_EQ(second.status, 0);
+  EXPECT_TRUE(second.out.starts_with(FileLines(kData + "/lost-to-shots.trace").back()))
+      << second.out;
+  for (const std::string word : {"best:3", "best:x"}) {
+    const Outcome none = Program("--replay " + word + " --headless");
+    EXPECT_EQ(none.status, 2) << word;
+    EXPECT_EQ(std::count(none.out.begin(), none.out.end(), '\n'), 1) << none.out;
+  }
+  ::unsetenv("XDG_DATA_HOME");
 }
 
 TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
