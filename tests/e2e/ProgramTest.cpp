@@ -8,9 +8,11 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -240,11 +242,14 @@ TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
   EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
 }
 
-// A play typed into the window, recorded, replays to the trace the live play printed.
+// A play typed into the window, recorded, replays to the trace the live play printed; the
+// play kept beside the recording holds the same keys, and its replay proves its notes.
 TEST_F(ProgramTest, APlayTypedInTheWindowReplaysToTheSameTrace) {
   ScratchDir scratch;
   const std::string demo = scratch.File("window.demo");
-  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--window-keys", "--record", demo, "--trace"}, true));
+  ::setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);  // the kept plays' folder is in it
+  ASSERT_NO_FATAL_FAILURE(
+      StartToMenu({"--window-keys", "--record", demo, "--trace", "--keep-plays"}, true));
   TypeInWindow({kXReturn});
   ASSERT_TRUE(Shows("panel", kPanel, 5s));
   program.Read(4600ms);  // the play's opening pause
@@ -255,12 +260,34 @@ TEST_F(ProgramTest, APlayTypedInTheWindowReplaysToTheSameTrace) {
   const std::string recorded = ReadFile(demo);
   for (const char* code : {" 0 77\n", " 0 72\n", " 0 75\n", " 0 80\n", " 32\n", " 48\n", " 27\n"})
     EXPECT_NE(recorded.find(code), std::string::npos) << code << " not in\n" << recorded;
-  EXPECT_FALSE(Ticks(Console()).empty());
-  EXPECT_EQ(Replayed(demo), Ticks(Console()));
+  const auto ticks = Ticks(Console());
+  ASSERT_FALSE(ticks.empty());
+  EXPECT_EQ(Replayed(demo), ticks);
+  const auto kept = std::filesystem::directory_iterator(scratch.path() / "nova-gunner/plays");
+  ASSERT_NE(kept, std::filesystem::directory_iterator()) << "no play kept";
+  const std::string text = ReadFile(kept->path());
+  const auto keys = [](const std::string& demo) {  // its lines without the notes
+    return std::regex_replace(demo, std::regex("^#.*\n", std::regex::multiline), "");
+  };
+  EXPECT_EQ(keys(text), keys(recorded)) << text;
+  const std::string outcome = "\n# outcome: lost ticks=" + std::to_string(ticks.back()[0]) +
+                              " score=" + std::to_string(ticks.back()[4]) + " ";
+  EXPECT_NE(text.find(outcome), std::string::npos) << text;
+  std::string best;
+  std::FILE* pipe = ::popen(NOVA_GUNNER_PATH " --best", "r");
+  for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) best += static_cast<char>(c);
+  ::unsetenv("XDG_DATA_HOME");
+  EXPECT_TRUE(pipe != nullptr && ::pclose(pipe) == 0);
+  EXPECT_NE(best.find("    1 "), std::string::npos) << best;
+  EXPECT_NE(best.find(kept->path().filename().string() + "\n"), std::string::npos) << best;
+  EXPECT_EQ(best.find("Not proven"), std::string::npos) << best;
 }
 
+// A folder for the kept plays that cannot be made costs one line, nothing else.
 TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
-  ASSERT_NO_FATAL_FAILURE(StartToMenu());
+  ::setenv("XDG_DATA_HOME", "/dev/null", 1);
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--keep-plays"}));
+  ::unsetenv("XDG_DATA_HOME");
   TypeInWindow({kXEscape});  // without --window-keys, keys typed in the window reach nothing
   program.Read(300ms);
   program.Write("h");
@@ -295,7 +322,9 @@ TEST_F(ProgramTest, HelpWrongKeysPlayLostAndCredits) {
   EXPECT_TRUE(Shows("end", kWhole, 2s));
   for (int k = 0; k < 3; ++k) program.Write(" "), program.Read(100ms);
   EXPECT_EQ(ExitStatus(), 0);
-  EXPECT_EQ(Console(), "\n\nYou losePress any key 3 times to finish the program\n\n\n");
+  EXPECT_EQ(Console(),
+            "nova-gunner: cannot keep plays in '/dev/null/nova-gunner/plays': Not a directory; "
+            "the game goes on\n\n\nYou losePress any key 3 times to finish the program\n\n\n");
 }
 
 // Also where the only display is a Wayland compositor without a seat (weston's headless
@@ -459,13 +488,16 @@ TEST_F(ProgramTest, PausedPlayWaitsAndReplaysToTheSameTrace) {
 
 // After each play the menu comes back for the same game; Escape there ends with the
 // credits. Each play is recorded to its own file; one that lost its reader loses that
-// play's keys alone, and the status says so at the end.
+// play's keys alone, and the status says so at the end. A play left on its first tick is
+// not kept.
 TEST_F(ProgramTest, AgainPlaysTheSameGameAndRecordsEachPlay) {
   ScratchDir scratch;
   const std::string fifo = scratch.File("play.demo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--again", "--record", fifo, "--trace"}));
+  ::setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--again", "--record", fifo, "--trace", "--keep-plays"}));
+  ::unsetenv("XDG_DATA_HOME");
   ::close(reader);  // the recording was opened before anything was drawn
   for (int play = 1; play <= 2; ++play) {
     program.Write("\r");
@@ -491,6 +523,7 @@ TEST_F(ProgramTest, AgainPlaysTheSameGameAndRecordsEachPlay) {
   EXPECT_NE(out.find("cannot write recording '" + fifo + "': Broken pipe"), std::string::npos);
   EXPECT_NE(out.find("You lose", out.find("You lose") + 1), std::string::npos) << out;
   EXPECT_EQ(out.find("Quiting"), std::string::npos) << out;
+  EXPECT_TRUE(std::filesystem::is_empty(scratch.path() / "nova-gunner/plays"));
 }
 
 }  // namespace
