@@ -32,6 +32,24 @@ bool SetDemo(Options& options, const std::string& file) {
   return true;
 }
 
+constexpr char kKeyNames[] =
+    "SDL's names of keys and pad: with SDL's names of pad buttons,\n"
+    "separated by commas (Space, Left Ctrl, F9, pad:a)";
+
+// A binding's row: the window keys and pad buttons of one action.
+template <Graph::Action action>
+constexpr OptionSpec Binding(const char* names, const char* help) {
+  return {.names = names,
+          .argument = "KEYS",
+          .takes = kKeyNames,
+          .group = kWindow,
+          .config = true,
+          .help = help,
+          .apply = [](Options& o, const std::string& keys) {
+            return Graph::Bind(o.bindings, action, keys);
+          }};
+}
+
 const OptionSpec kTable[] = {
     {.names = "--record",
      .argument = "FILE",
@@ -103,6 +121,21 @@ const OptionSpec kTable[] = {
      .help = "after a play, back to the menu for another; Esc there ends\n"
              "with the credits; --record writes FILE, FILE-2, ... per play",
      .apply = Set<&Options::again>},
+    {.names = "--volume",
+     .argument = "0-100",
+     .takes = "a number from 0 to 100",
+     .group = kPlay,
+     .config = true,
+     .help = "the sound's loudness: 100 (the default) as always, 0 silent;\n"
+             "the mute key (F9) in the window turns the sound off and on",
+     .apply =
+         [](Options& o, const std::string& n) {
+           if (n.empty() || n.size() > 3 || n.find_first_not_of("0123456789") != n.npos ||
+               std::stoi(n) > 100)
+             return false;
+           o.volume = std::stoi(n);
+           return true;
+         }},
     {.names = "--window-keys",
      .group = kWindow,
      .config = true,
@@ -133,6 +166,24 @@ const OptionSpec kTable[] = {
      .config = true,
      .help = "start full screen; Alt+Enter or F11 in the window switches",
      .apply = Set<&Options::fullscreen>},
+    // The window's keys and pad buttons, not the terminal's: a terminal has its own keys.
+    Binding<Graph::Action::Up>("--bind-up", "window keys and pad buttons for up (Up, pad:dpup)"),
+    Binding<Graph::Action::Down>("--bind-down", "... for down (Down, pad:dpdown)"),
+    Binding<Graph::Action::Left>("--bind-left", "... for left (Left, pad:dpleft)"),
+    Binding<Graph::Action::Right>("--bind-right", "... for right (Right, pad:dpright)"),
+    Binding<Graph::Action::Fire>("--bind-fire", "... for fire (Space, pad:a)"),
+    Binding<Graph::Action::Bomb>("--bind-bomb", "... for a bomb (0, pad:b)"),
+    Binding<Graph::Action::Enter>("--bind-enter", "... for Enter (Return, pad:start)"),
+    Binding<Graph::Action::Escape>("--bind-escape", "... for Escape (Escape, pad:back)"),
+    Binding<Graph::Action::Help>("--bind-help", "... for the help page (H, pad:y)"),
+    Binding<Graph::Action::Pause>("--bind-pause", "... for the pause of --pause (P, Pause)"),
+    Binding<Graph::Action::Mute>("--bind-mute",
+                                 "window keys that turn the sound off and on (F9);\n"
+                                 "the game never sees them"),
+    Binding<Graph::Action::Screenshot>("--bind-screenshot",
+                                       "window keys that save the picture as a PNG file in\n"
+                                       "$XDG_PICTURES_DIR/nova-gunner or ~/Pictures/nova-gunner\n"
+                                       "(F12); the game never sees them"),
     {.names = "-h,--help", .group = kAbout, .help = "show this text"},
     {.names = "--version", .group = kAbout, .help = "show the name and version"},
 };
@@ -142,6 +193,8 @@ constexpr char kWithout[] = "Without options: the game, from its introduction to
 constexpr char kFooter[] =
     "Keys: in the menu Enter plays, h opens the help page, Esc leaves; in the play the\n"
     "arrows move the ship, Space fires, 0 throws a bomb, Esc gives up.\n"
+    "The --bind options bind the keys of the window (with --window-keys) and pad\n"
+    "buttons to the game's actions; the terminal's keys are never rebound.\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
     "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
     "that cannot be created; 3 the run ended, but a recording (any play's, with\n"

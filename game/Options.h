@@ -4,6 +4,8 @@
 #include <span>
 #include <string>
 
+#include "graph/Bindings.h"
+
 namespace NovaGunner {
 
 struct Options {
@@ -30,6 +32,9 @@ struct Options {
   bool noKeyBacklog = false;
   bool pause = false;
   bool again = false;
+  int volume = 100;  // of the sound, 0 to 100
+  // The window's keys and pad buttons for each action (the terminal's keys stay its own).
+  Graph::Bindings bindings;
 };
 
 // One option: all that the parser, --help, the tests and (later) a configuration file

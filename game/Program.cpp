@@ -85,6 +85,8 @@ int Program::Go() {
   constexpr int kIconSide = 64;  // the ship at twice its size
   start.window = {options_.scale, options_.fullscreen, options_.windowKeys, ShipIcon(kIconSide),
                   kIconSide};
+  start.window.bindings = options_.bindings;
+  start.volume = options_.volume;
   start.watcher = this;
   start.game = !demo;
 

@@ -75,6 +75,7 @@ void Hoofd() {
 bool StartUp(const Services& services, const StartOptions& options) {
   Lib::Init(*services.clock);
   IO::Init(*services.keys, options.keys);
+  services.sounds->SetVolume(options.volume);
   StandardSound::Init(*services.sounds);
   StandardLib::Init(play.random);
   World::Init(options.watcher);
@@ -83,6 +84,7 @@ bool StartUp(const Services& services, const StartOptions& options) {
   // The window's keys go to IO (with options.window.windowKeys alone).
   Graph::WindowOptions window = options.window;
   window.keySink = IO::PushKey;
+  window.muteSink = [sounds = services.sounds](bool muted) { sounds->Mute(muted); };
   if (Graph::Init(1, 1, 1024, 700, services.window, std::move(window))) return true;
   IO::WrStr("Sorry, graphics doesn't work");
   IO::WrLn();

@@ -14,6 +14,7 @@ struct StartOptions {
   Graph::WindowOptions window;            // its scale, full screen, keys and icon
   World::TickWatcher* watcher = nullptr;  // told of every tick of Run
   bool game = true;                       // the whole game (not a demo's play alone)
+  int volume = 100;                       // of the sound, 0 to 100
 };
 
 // The start every run shares: each module started on the services, after those it uses

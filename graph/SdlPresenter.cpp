@@ -71,7 +71,8 @@ Raster::Area SdlPresenter::TakeOverlay() {
   if (shared_.overlayVersion == overlayVersion_) return Raster::Area{};
   overlayVersion_ = shared_.overlayVersion;
   Raster::Area changed = overlay_.box;
-  overlay_ = Present::OverlayOf(shared_.overlayText, Picture());
+  overlay_ = Present::OverlayOf(shared_.noteText.empty() ? shared_.overlayText : shared_.noteText,
+                                Picture());
   changed.Add(overlay_.box);
   return changed;
 }

@@ -15,6 +15,7 @@
 #include "graph/Displays.h"
 #include "graph/Event.h"
 #include "graph/Present.h"
+#include "graph/Screenshot.h"
 #include "graph/SdlPresenter.h"
 #include "graph/WindowKeys.h"
 #include "graph/WindowPlace.h"
@@ -27,6 +28,7 @@ namespace {
 
 constexpr Uint64 kFrameMs = 16;  // at most one present per frame
 constexpr int kQuitCode = 1;
+constexpr Uint64 kNoteMs = 1500;  // how long the mute key's note stays
 
 std::atomic<bool> eventsHeld{false};  // SDL's event queue, from the first window to the end
 
@@ -155,7 +157,7 @@ class SdlWindowSystem final : public WindowSystem {
     }
     SetIcon();
     x11_.Adopt(window_);
-    if (options_.windowKeys) StartKeys();
+    StartKeys();
     SDL_ShowWindow(window_);
     wmRuns_ = x11_.WindowManagerRuns();
     place_->Place(window_, options_.scale, wmRuns_);
@@ -183,29 +185,65 @@ class SdlWindowSystem final : public WindowSystem {
       shared_->alive = false;
       shared_->wakePending = false;
     }
-    if (keys_) {
-      keys_.reset();  // closes the pads
-      SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
-    }
+    keys_.reset();  // closes the pads
+    if (options_.windowKeys) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    if (writer_.joinable()) writer_.join();
     x11_.Release();
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
 
-  // The window's keys and the game pads go to the key sink; without pads the keys still go.
+  // With window keys the keys and the game pads go to the key sink; without pads the keys
+  // still go. The window's own keys work in any window.
   void StartKeys() {
-    SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
-    keys_ = std::make_unique<WindowKeys>([this](const IO::KeyEvent& e) {
-      if (options_.keySink) options_.keySink(e);
-    });
+    WindowKeys::Sink sink;
+    if (options_.windowKeys) {
+      SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
+      sink = [this](const IO::KeyEvent& e) {
+        if (options_.keySink) options_.keySink(e);
+      };
+    }
+    keys_ = std::make_unique<WindowKeys>(std::move(sink), options_.bindings,
+                                         [this](Action a) { Own(a); });
+  }
+
+  void Own(Action action) {
+    if (action == Action::Mute) {
+      muted_ = !muted_;
+      if (options_.muteSink) options_.muteSink(muted_);
+      SetNote(muted_ ? "SOUND OFF" : "SOUND ON");
+      noteEnds_ = SDL_GetTicks64() + kNoteMs;
+    } else if (action == Action::Screenshot) {
+      std::vector<std::uint32_t> pixels;
+      {
+        std::lock_guard lock(shared_->surfaceLock);
+        pixels.assign(shared_->surface.begin(), shared_->surface.end());
+      }
+      // Written beside the window's work, one at a time; the window's end waits for it.
+      if (writer_.joinable()) writer_.join();
+      writer_ = std::thread([pixels = std::move(pixels), w = shared_->width, d = shared_->depth] {
+        WriteScreenshot(pixels, w, d, ScreenshotFolder());
+      });
+    }
+  }
+
+  // The note over the picture (over the program's overlay text while it lasts).
+  void SetNote(const char* text) {
+    std::lock_guard lock(shared_->windowLock);
+    shared_->noteText = text;
+    shared_->overlayVersion++;
+    presentWanted_ = true;
   }
 
   void SetFullscreen(bool on) { place_->SetFullscreen(window_, on, x11_.OnX11() && !wmRuns_); }
 
   // An event, waiting at most timeoutMs (-1: no limit), and less when the keys want a call.
   int WaitEvent(SDL_Event* e, int timeoutMs) {
-    const int repeat = keys_ ? keys_->Repeat(SDL_GetTicks64()) : -1;
+    const Uint64 now = SDL_GetTicks64();
+    int repeat = options_.windowKeys ? keys_->Repeat(now) : -1;
+    if (noteEnds_ != 0 && (repeat < 0 || noteEnds_ - now < Uint64(repeat)))
+      repeat = static_cast<int>(noteEnds_ - now);
     if (repeat >= 0 && (timeoutMs < 0 || repeat < timeoutMs)) timeoutMs = repeat;
     return timeoutMs < 0 ? SDL_WaitEvent(e) : SDL_WaitEventTimeout(e, timeoutMs);
   }
@@ -217,6 +255,10 @@ class SdlWindowSystem final : public WindowSystem {
     presentWanted_ = false;
     Uint64 lastPresent = 0;
     for (;;) {
+      if (noteEnds_ != 0 && SDL_GetTicks64() >= noteEnds_) {
+        noteEnds_ = 0;
+        SetNote("");
+      }
       SDL_Event e;
       int got;
       if (presentWanted_) {
@@ -276,7 +318,7 @@ class SdlWindowSystem final : public WindowSystem {
       case SDL_WINDOWEVENT_FOCUS_GAINED:
         if (firstActivation_) {
           firstActivation_ = false;
-          if (!keys_) x11_.GiveFocusBack();  // with window keys the window keeps it
+          if (!options_.windowKeys) x11_.GiveFocusBack();  // with window keys the window keeps it
         }
         break;
       default:
@@ -306,6 +348,9 @@ class SdlWindowSystem final : public WindowSystem {
   bool presentWanted_ = false;
   bool firstActivation_ = true;
   bool wmRuns_ = false;
+  bool muted_ = false;
+  Uint64 noteEnds_ = 0;  // when the note goes (0: none shown)
+  std::thread writer_;   // the last screenshot's writing
 };
 
 }  // namespace

@@ -47,10 +47,13 @@ std::uint32_t TakeTextOfKey() {
   return 0;
 }
 
-// The terminal's bytes for each pad control: the arrows, Space, 0, Enter, Escape and h.
-const char* const kControlKeys[] = {"\x1b[1;1A",  "\x1b[1;1B",  "\x1b[1;1D",
-                                    "\x1b[1;1C",  "\x1b[32;1u", "\x1b[48;1u",
-                                    "\x1b[13;1u", "\x1b[27;1u", "\x1b[104;1u"};
+// The terminal's bytes for each of the game's actions, as its first default key gives them
+// unmodified: the arrows, Space, 0, Enter, Escape, h and p.
+const char* const kControlKeys[kGameActions] = {
+    "\x1b[1;1A",     "\x1b[1;1B",  "\x1b[1;1D",  "\x1b[1;1C",       "\x1b[32;1;32u",
+    "\x1b[48;1;48u", "\x1b[13;1u", "\x1b[27;1u", "\x1b[104;1;104u", "\x1b[112;1;112u"};
+
+const Bindings kDefaults;
 
 // Out of the dead zone the stick presses its direction once beyond kStickOn, and lets go
 // only back within kStickOff, so a stick held near the edge does not chatter.
@@ -81,40 +84,13 @@ bool WindowKeys::Handle(const SDL_Event& e, Uint64 nowMs) {
       return true;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP: {
-      int control = -1;
-      switch (e.cbutton.button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-          control = kUp;
-          break;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-          control = kDown;
-          break;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-          control = kLeft;
-          break;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
-          control = kRight;
-          break;
-        case SDL_CONTROLLER_BUTTON_A:
-          control = kFire;
-          break;
-        case SDL_CONTROLLER_BUTTON_B:
-          control = kBomb;
-          break;
-        case SDL_CONTROLLER_BUTTON_START:
-          control = kEnter;
-          break;
-        case SDL_CONTROLLER_BUTTON_BACK:
-          control = kEscape;
-          break;
-        case SDL_CONTROLLER_BUTTON_Y:
-          control = kHelp;
-          break;
-        default:
-          break;
+      const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
+      const int action = bindings_.ActionOfButton(e.cbutton.button);
+      if (action >= kGameActions) {
+        if (down && own_) own_(static_cast<Action>(action));
+      } else if (action >= 0 && sink_) {
+        Update(e.cbutton.which, action, false, down, nowMs);
       }
-      if (control >= 0)
-        Update(e.cbutton.which, control, false, e.type == SDL_CONTROLLERBUTTONDOWN, nowMs);
       return true;
     }
     case SDL_CONTROLLERAXISMOTION:
@@ -136,6 +112,18 @@ void WindowKeys::Key(const SDL_KeyboardEvent& k) {
   if ((key == SDLK_RETURN && alt) || key == SDLK_F11) return;  // the window's: full screen
   const bool character = key >= 0x20 && key != SDLK_DELETE && (key & SDLK_SCANCODE_MASK) == 0;
   std::uint32_t text = character ? TakeTextOfKey() : 0;
+  // A key bound elsewhere gives its action's key, whatever the modifiers; a key the game
+  // always read, now bound to nothing, gives nothing.
+  const int action = bindings_.ActionOfKey(key);
+  if (action >= kGameActions) {
+    if (!k.repeat && own_) own_(static_cast<Action>(action));
+    return;
+  }
+  if (!sink_) return;
+  if (action >= 0 && std::ranges::count(kDefaults.keys[action], key) == 0)
+    return Send(kControlKeys[action]);
+  if (const int was = kDefaults.ActionOfKey(key); action < 0 && was >= 0 && was < kGameActions)
+    return;
   if (text != 0 && !ctrl && (mod & KMOD_LALT) == 0) alt = false;  // AltGr made a character
   if (ctrl || alt) text = 0;                                      // as kitty: no text then
   const unsigned m = 1 + (shift ? 1 : 0) + (alt ? 2 : 0) + (ctrl ? 4 : 0) +
@@ -237,7 +225,7 @@ void WindowKeys::Send(const std::string& bytes) {
   decoder_.Feed(std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()), 0);
   while (decoder_.HasEvent()) {
     const IO::KeyEvent e = decoder_.Pop();
-    if (e.isKey && e.keyDown) sink_(e);
+    if (e.isKey && e.keyDown && sink_) sink_(e);
   }
 }
 

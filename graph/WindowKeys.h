@@ -11,13 +11,19 @@
 
 #include "console/KeyEvent.h"
 #include "console/TermDecoder.h"
+#include "graph/Bindings.h"
 
 namespace Graph::detail {
 
 class WindowKeys {
  public:
   using Sink = std::function<void(const IO::KeyEvent& event)>;
-  explicit WindowKeys(Sink sink) : sink_(std::move(sink)) {}
+  // The keys bound to the game's actions give the events of the keys the game always read;
+  // the window's own actions (mute, screenshot) go to `own`, never to the sink. Without a
+  // sink the game's keys go nowhere.
+  using Own = std::function<void(Action action)>;
+  WindowKeys(Sink sink, Bindings bindings, Own own)
+      : sink_(std::move(sink)), bindings_(std::move(bindings)), own_(std::move(own)) {}
   ~WindowKeys();
   WindowKeys(const WindowKeys&) = delete;
   WindowKeys& operator=(const WindowKeys&) = delete;
@@ -35,8 +41,8 @@ class WindowKeys {
   static constexpr int kLookForPadsMs = 500;
 
  private:
-  // What a pad can press: the four directions first.
-  enum Control { kUp, kDown, kLeft, kRight, kFire, kBomb, kEnter, kEscape, kHelp, kControls };
+  // What a pad can press: the game's actions, the four directions first.
+  enum Control { kUp, kDown, kLeft, kRight, kControls = kGameActions };
   struct Pad {
     SDL_GameController* handle = nullptr;
     std::array<bool, kControls> button{};
@@ -54,6 +60,8 @@ class WindowKeys {
   void Stick(SDL_JoystickID id, int negative, Sint16 value, Uint64 nowMs);
 
   Sink sink_;
+  Bindings bindings_;
+  Own own_;
   IO::TermDecoder decoder_;
   std::map<SDL_JoystickID, Pad> pads_;
   // The control that repeats: the last one pressed, while it is held.

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "console/KeyEvent.h"
+#include "graph/Bindings.h"
 
 namespace Graph {
 
@@ -29,6 +30,12 @@ struct WindowOptions {
   // Where the window's keys go with windowKeys: called on the window thread with each
   // key-down (auto-repeats included) as a console key event. Empty: nowhere.
   std::function<void(const IO::KeyEvent& event)> keySink{};
+  // Which window keys and pad buttons give which of the game's keys (with windowKeys), and
+  // the window's own keys: the mute key and the screenshot key, in any window.
+  Bindings bindings{};
+  // Called on the window thread when the mute key silences the sound (TRUE) or gives it
+  // back; the window shows a note of it for a moment.
+  std::function<void(bool muted)> muteSink{};
 };
 
 }  // namespace Graph

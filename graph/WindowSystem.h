@@ -58,6 +58,7 @@ struct WindowShared {
   bool alive = false;                // a window shows the picture
   bool wakePending = false;          // the window thread has been woken and not yet presented
   std::string overlayText;           // shown over the picture by the window
+  std::string noteText;              // the window's own note, shown instead while it lasts
   std::uint64_t overlayVersion = 0;  // counts the changes of overlayText
   // What the presents of changed areas cost so far (for the benchmarks).
   std::atomic<std::uint64_t> presents{0}, presentNanoseconds{0};

@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <utility>
 
@@ -56,6 +58,7 @@ struct Mixer {
   decltype(&::Mix_Playing) Playing = nullptr;
   decltype(&::Mix_FreeChunk) FreeChunk = nullptr;
   decltype(&::Mix_CloseAudio) CloseAudio = nullptr;
+  decltype(&::Mix_SetPostMix) SetPostMix = nullptr;
 };
 Mixer mix;
 
@@ -85,7 +88,8 @@ bool LoadMixer(std::string& error) {
            Resolve(library, "Mix_HaltChannel", mix.HaltChannel) &&
            Resolve(library, "Mix_Playing", mix.Playing) &&
            Resolve(library, "Mix_FreeChunk", mix.FreeChunk) &&
-           Resolve(library, "Mix_CloseAudio", mix.CloseAudio);
+           Resolve(library, "Mix_CloseAudio", mix.CloseAudio) &&
+           Resolve(library, "Mix_SetPostMix", mix.SetPostMix);
   if (!loaded) error = "libSDL2_mixer-2.0.so.0 lacks a function this program needs";
   return loaded;
 }
@@ -153,8 +157,19 @@ bool SdlMixerPlayer::TryOpen() {
   mix.QuerySpec(&frequency_, &format, &outChannels_);
   bytesPerSample_ = SDL_AUDIO_BITSIZE(format) / 8;
   mix.AllocateChannels(kChannels);
-  mix.Volume(-1, kVolume);
+  mix.Volume(-1, MixerVolume(volume_));
+  // Muted, the mix goes out as silence: at once, whatever plays, whichever thread mutes.
+  mix.SetPostMix(
+      [](void* player, Uint8* stream, int length) {
+        if (static_cast<SdlMixerPlayer*>(player)->muted_) std::memset(stream, 0, length);
+      },
+      this);
   return true;
+}
+
+void SdlMixerPlayer::SetVolume(int percent) {
+  volume_ = std::clamp(percent, 0, 100);
+  if (device_ == Device::Open) mix.Volume(-1, MixerVolume(volume_));
 }
 
 SdlMixerPlayer::Stamp SdlMixerPlayer::Locate(const Entry& entry, std::string& path) const {

@@ -3,6 +3,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <string>
@@ -33,6 +34,8 @@ class SdlMixerPlayer final : public SoundPlayer {
   // Starts opening the device and loading the files in the background; the first Play
   // waits for that.
   void Prepare(const std::vector<std::string>& fileNames) override;
+  void SetVolume(int percent) override;
+  void Mute(bool on) override { muted_ = on; }
 
   // Stops every sound, frees the loaded files and closes the device; a later Play
   // opens it again.
@@ -50,6 +53,8 @@ class SdlMixerPlayer final : public SoundPlayer {
   // ticks: all 16 channels busy) peaks 6.9 dB above full scale; 51 (-8 dB) leaves 1 dB
   // to spare. bench/sound/MixBench.cpp prints the figures.
   static constexpr int kVolume = 51;
+  // The level of every channel at a volume of 0 to 100: 100 is kVolume.
+  static constexpr int MixerVolume(int percent) { return (kVolume * percent + 50) / 100; }
   // A sound started again this soon (in the same tick) is not started twice: the copies
   // would begin on the same sample, adding level and nothing to hear, and a bomb
   // through a pile of enemies would clip.
@@ -92,6 +97,8 @@ class SdlMixerPlayer final : public SoundPlayer {
   std::string lastError_;
   std::thread opener_;               // the background opening, until OpenDevice joins it
   bool openedInBackground_ = false;  // its result, read after the join
+  int volume_ = 100;
+  std::atomic<bool> muted_{false};  // read by the mixer's audio thread
 };
 
 // The program's player: an SdlMixerPlayer that also searches the program's own directory

@@ -20,6 +20,12 @@ class SoundPlayer {
   // Called by InitSound with the files the events play: a player may get its device
   // ready and load them in the background here, so that no sound waits for that.
   virtual void Prepare(const std::vector<std::string>& /*fileNames*/) {}
+  // The loudness of all it plays, from 0 (silent) to 100 (the full level); before
+  // Prepare and the first Play.
+  virtual void SetVolume(int /*percent*/) {}
+  // Silences all it plays at once (TRUE), or gives the sound back. From any thread: the
+  // window's mute key calls it.
+  virtual void Mute(bool /*on*/) {}
 };
 
 }  // namespace StandardSound

@@ -46,7 +46,8 @@ using Surface = std::vector<std::uint32_t>;
 constexpr int W = 1024, H = 700;
 // X key symbols.
 constexpr unsigned long kXEscape = 0xFF1B, kXReturn = 0xFF0D, kXLeft = 0xFF51, kXUp = 0xFF52,
-                        kXRight = 0xFF53, kXDown = 0xFF54, kXSpace = ' ', kXZero = '0';
+                        kXRight = 0xFF53, kXDown = 0xFF54, kXSpace = ' ', kXZero = '0',
+                        kXLeftCtrl = 0xFFE3;
 constexpr const std::uint32_t* kColour = Graph::kStdPalette;
 
 // One whole session drawn in process with the keys of the real run below; the screens
@@ -242,24 +243,28 @@ TEST_F(ProgramTest, EscapeInTheStoryAndInTheMenuQuits) {
   EXPECT_EQ(Console(), "\n\n Quiting program.... you Don't know What your Missing Though...");
 }
 
-// A play typed into the window, recorded, replays to the trace the live play printed; the
-// play kept beside the recording holds the same keys, and its replay proves its notes.
+// A play typed into the window, recorded, replays to the trace the live play printed;
+// fire and bomb bound to other keys (Space now bombs) give the codes the game always read.
+// The play kept beside the recording holds the same keys, and its replay proves its notes.
 TEST_F(ProgramTest, APlayTypedInTheWindowReplaysToTheSameTrace) {
   ScratchDir scratch;
   const std::string demo = scratch.File("window.demo");
   ::setenv("XDG_DATA_HOME", scratch.path().c_str(), 1);  // the kept plays' folder is in it
-  ASSERT_NO_FATAL_FAILURE(
-      StartToMenu({"--window-keys", "--record", demo, "--trace", "--keep-plays"}, true));
+  ASSERT_NO_FATAL_FAILURE(StartToMenu({"--window-keys", "--record", demo, "--trace", "--keep-plays",
+                                       "--bind-fire", "Left Ctrl", "--bind-bomb", "Space"},
+                                      true));
   TypeInWindow({kXReturn});
   ASSERT_TRUE(Shows("panel", kPanel, 5s));
   program.Read(4600ms);  // the play's opening pause
-  for (unsigned long key : {kXRight, kXRight, kXSpace, kXUp, kXZero, kXLeft, kXSpace, kXDown})
+  for (unsigned long key : {kXRight, kXRight, kXLeftCtrl, kXUp, kXSpace, kXLeft, kXZero, kXDown})
     TypeInWindow({key}), program.Read(150ms);
   TypeInWindow({kXEscape});
   ASSERT_TRUE(program.WaitFor("You lose", 5s)) << Console();
   const std::string recorded = ReadFile(demo);
   for (const char* code : {" 0 77\n", " 0 72\n", " 0 75\n", " 0 80\n", " 32\n", " 48\n", " 27\n"})
     EXPECT_NE(recorded.find(code), std::string::npos) << code << " not in\n" << recorded;
+  // 0, bound to nothing now, gave nothing: one bomb.
+  EXPECT_EQ(recorded.find(" 48\n"), recorded.rfind(" 48\n")) << recorded;
   const auto ticks = Ticks(Console());
   ASSERT_FALSE(ticks.empty());
   EXPECT_EQ(Replayed(demo), ticks);

@@ -40,6 +40,12 @@ TEST(Options, RefusalsSayWhatIsWrongWithStatusTwo) {
       {{"--scale", "08"}, "--scale takes a number from 1 to 8, or auto, not '08'"},
       {{"--scale", "0"}, "--scale takes a number from 1 to 8, or auto, not '0'"},
       {{"--scale", "9"}, "--scale takes a number from 1 to 8, or auto, not '9'"},
+      {{"--volume", "101"}, "--volume takes a number from 0 to 100, not '101'"},
+      {{"--bind-fire", "Space, Spcae"},
+       "--bind-fire takes SDL's names of keys and pad: with SDL's names of pad buttons,\n"
+       "separated by commas (Space, Left Ctrl, F9, pad:a), not 'Space, Spcae'"},
+      {{"--bind-mute", "pad:q"}, ""},
+      {{"--bind-bomb", "Z,"}, ""},
       {{"--nosound", "--fast"}, "unknown option '--fast' (see --help)"},
       {{"--fullscreen=no"}, "unknown option '--fullscreen=no' (see --help)"},  // not a yes
       {{"--headless", "--trace"}, "--headless needs --replay or --timedemo"},
@@ -49,8 +55,19 @@ TEST(Options, RefusalsSayWhatIsWrongWithStatusTwo) {
   for (const auto& [words, message] : cases) {
     const Parsed p = Parse(words);
     EXPECT_EQ(p.status, kExitBadInput) << message;
-    EXPECT_EQ(p.err + p.out, "nova-gunner: " + message + "\n");
+    if (!message.empty()) {
+      EXPECT_EQ(p.err + p.out, "nova-gunner: " + message + "\n");
+    }
   }
+  // A binding takes its keys from the action that had them; unknown names change nothing.
+  const Options bound = Parse({"--bind-bomb", "space , Z, pad:x", "--volume", "0"}).options;
+  using enum Graph::Action;
+  EXPECT_EQ(bound.bindings.ActionOfKey(' '), int(Bomb));
+  EXPECT_EQ(bound.bindings.ActionOfKey('z'), int(Bomb));
+  EXPECT_EQ(bound.bindings.ActionOfKey('0'), -1);
+  EXPECT_EQ(bound.bindings.ActionOfButton(2), int(Bomb));  // x
+  EXPECT_TRUE(bound.bindings.keys[int(Fire)].empty());
+  EXPECT_EQ(bound.volume, 0);
   // The last of an option given twice holds.
   EXPECT_EQ(Parse({"--scale", "auto", "--scale", "8"}).options.scale, 8);
   EXPECT_EQ(Parse({"--scale", "8", "--scale", "auto"}).options.scale, 0);

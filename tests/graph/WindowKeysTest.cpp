@@ -2,8 +2,12 @@
 // same keys give in the terminal, under an Xvfb of the test's own.
 #include <SDL2/SDL.h>
 #include <gtest/gtest.h>
+#include <png.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -11,6 +15,7 @@
 
 #include "console/KeyCodes.h"
 #include "graph/Graph.h"
+#include "tests/common/Io.h"
 #include "tests/common/Xvfb.h"
 
 // Last: Xlib's macros (None, Bool, Status) would meet names in the headers above.
@@ -23,6 +28,7 @@
 namespace {
 
 using namespace std::chrono_literals;
+namespace fs = std::filesystem;
 
 std::mutex codesLock;
 std::string codes;  // what IO.RdKey would give for the sink's events, as [n]
@@ -63,11 +69,11 @@ std::string TypeKeys(const std::string& display) {
   };
   std::this_thread::sleep_for(300ms);  // shown and activated
   type({{XK_a}, {XK_Shift_L, XK_a}, {XK_Shift_L, XK_1}, {XK_Control_L, XK_Left}});
-  type({{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F12}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
+  type({{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F10}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
   type({{XK_space}, {XK_Delete}, {XK_Pause}});
   // Shift alone gives nothing; Num Lock is off, so the keypad 8 is an Up arrow.
   const std::string us =
-      "[97][65][33][0][115][0][151][0][59][0][88][0][72][13][27][32][0][83][Pause]";
+      "[97][65][33][0][115][0][151][0][59][0][68][0][72][13][27][32][0][83][Pause]";
   std::string complaint = Got(us);
   // The 1 key of a French layout: & and, with Shift, 1.
   KeySym french[2] = {XK_ampersand, XK_1};
@@ -122,6 +128,61 @@ std::string PlayAPad() {
   return complaint;
 }
 
+std::vector<bool> muted;  // what the mute key asked for
+
+// The window's own keys, F9 and F12, never reach the sink: F9 mutes and unmutes, F12
+// writes the surface as it is, pixel for pixel, a file per press; a folder that cannot be
+// written costs one line, and the keys go on.
+std::string TheWindowsOwnKeys(const std::string& display, const fs::path& pictures) {
+  Graph::ClearScreen(0);
+  for (Graph::CARDINAL i = 0; i < 16; ++i)
+    Graph::Rectangle(i * 60, i * 40, i * 60 + 90, 699, i, true);
+  Graph::RawOutText(300, 300, 14, "Nova Gunner");
+  const std::vector<std::uint32_t> surface = Graph::ReadSurface();
+  Display* d = XOpenDisplay(display.c_str());
+  auto type = [d](KeySym k) {
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 0);
+    XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), False, 0);
+    XSync(d, False);
+  };
+  const std::string before = Codes();
+  type(XK_F9), type(XK_F12), type(XK_F12), type(XK_F9), type(XK_a);
+  std::string complaint = Got(before + "[97]");
+  std::vector<fs::path> files;
+  for (int i = 0; i < 500 && files.size() < 2; ++i) {
+    std::this_thread::sleep_for(10ms);
+    files.clear();
+    for (const auto& f : fs::directory_iterator(pictures / "nova-gunner")) files.push_back(f);
+  }
+  if (files.size() != 2) complaint += "not two screenshots\n";
+  for (const fs::path& file : files) {
+    png_image image{};
+    image.version = PNG_IMAGE_VERSION;
+    std::vector<png_byte> rgb(1024 * 700 * 3);
+    image.format = PNG_FORMAT_RGB;
+    if (!png_image_begin_read_from_file(&image, file.c_str()) || image.width != 1024 ||
+        image.height != 700 || !png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr))
+      return complaint + "cannot read " + file.string() + "\n";
+    for (std::size_t i = 0; i < surface.size(); ++i)
+      if (surface[i] != (std::uint32_t(rgb[3 * i]) << 16 | rgb[3 * i + 1] << 8 | rgb[3 * i + 2]))
+        return complaint + file.string() + " differs at pixel " + std::to_string(i) + "\n";
+  }
+  if (muted != std::vector<bool>{true, false})
+    complaint += "the mute key did not mute and unmute\n";
+  // A folder that cannot be made: one line, and the window goes on.
+  std::ofstream(pictures / "file") << "in the way";
+  setenv("XDG_PICTURES_DIR", (pictures / "file").c_str(), 1);
+  testing::internal::CaptureStderr();
+  type(XK_F12), type(XK_a);
+  complaint += Got(before + "[97][97]");
+  std::this_thread::sleep_for(300ms);
+  const std::string said = testing::internal::GetCapturedStderr();
+  if (!said.starts_with("nova-gunner: no screenshot: ") || std::ranges::count(said, '\n') != 1)
+    complaint += "the unwritable folder gave: " + said;
+  XCloseDisplay(d);
+  return complaint;
+}
+
 // A process opens the window once: the scenario runs in a child process, which passes when
 // no complaint came back.
 TEST(WindowKeysTest, KeysTypedInTheWindowAndAPadGiveTheTerminalsCodes) {
@@ -132,12 +193,17 @@ TEST(WindowKeysTest, KeysTypedInTheWindowAndAPadGiveTheTerminalsCodes) {
     Graph::WindowOptions options;
     options.windowKeys = true;
     options.keySink = Record;
+    options.muteSink = [](bool m) { muted.push_back(m); };
+    ScratchDir pictures;
+    setenv("XDG_PICTURES_DIR", pictures.path().c_str(), 1);
     std::string complaint = "no window";
     if (x.Running() && Graph::Init(1, 1, 1024, 700, Graph::WindowSystemKind::Sdl, options)) {
       complaint = TypeKeys(x.Display());
       complaint += PlayAPad();
+      complaint += TheWindowsOwnKeys(x.Display(), pictures.path());
       Graph::Exit();
     }
+    fs::remove_all(pictures.path());  // std::exit leaves it otherwise
     std::fprintf(stderr, "%s", complaint.c_str());
     std::fflush(nullptr);
     std::exit(complaint.empty() ? 0 : 1);

@@ -57,12 +57,13 @@ struct Scan {
     double sum = 0;
     for (std::size_t i = from; i + 1 < pcm.size(); i += 2) {
       const int v = std::int16_t(std::uint8_t(pcm[i]) | std::uint8_t(pcm[i + 1]) << 8);
-      loud += std::abs(v) > threshold, sum += double(v) * v;
+      loud += std::abs(v) > threshold, sum += double(v) * v, peak = std::max(peak, std::abs(v));
     }
     rmsDb = 10 * std::log10(sum / double((pcm.size() - from) / 2) / (32768.0 * 32768));
   }
   std::size_t loud = 0;
   double rmsDb = 0;
+  int peak = 0;
 };
 
 constexpr SoundEventEn kAll[] = {MISSILE, BOOM, FIRE, OUTRO, INTRO, POWERUPSOUND, START};
@@ -128,6 +129,25 @@ TEST_F(DiskAudio, EffectsPlayAtOneLoudnessAndTheBusiestTicksMixWithoutClipping) 
   }
   player_.Close();
   EXPECT_EQ(out.Text(), "\n");
+}
+
+// --volume scales the mix (100 the level as always, 0 silence); muted, the device gets
+// silence, and unmuted the sound again.
+TEST_F(DiskAudio, VolumeScalesTheMixAndMuteSilencesIt) {
+  WorkingDir cwd(NOVA_SOUND_DIR);
+  const auto peak = [&](int volume, bool muted) {
+    player_.SetVolume(volume);
+    player_.Mute(muted);
+    EXPECT_TRUE(player_.Play("fire.wav", SND_FILENAME | SND_SYNC));
+    player_.Close();
+    return Scan(ReadFile(output_), 0, 0).peak;
+  };
+  const int full = peak(100, false), half = peak(50, false);
+  EXPECT_GT(full, 5000);
+  EXPECT_NEAR(double(half) / full, 0.5, 0.02) << half << " of " << full;
+  EXPECT_EQ(peak(0, false), 0);
+  EXPECT_EQ(peak(100, true), 0);
+  EXPECT_EQ(peak(100, false), full);
 }
 
 TEST_F(DiskAudio, MissingFileIsReportedInThreeLinesEveryTimeUntilItAppears) {
