@@ -69,6 +69,17 @@ const OptionSpec kTable[] = {
      .help = "print a fingerprint of the whole picture after every tick:\n"
              "'picture TICK HASH', HASH 16 hex digits",
      .apply = Set<&Options::tracePictures>},
+    {.names = "--from",
+     .argument = "N",
+     .takes = "a tick number",
+     .group = kDemos,
+     .help = "with --replay: open the viewer paused on the picture of tick N",
+     .apply =
+         [](Options& o, const std::string& n) {
+           if (n.size() > 9 || n.find_first_not_of("0123456789") != std::string::npos) return false;
+           o.from = std::stoll(n);
+           return true;
+         }},
     {.names = "--nosound",
      .group = kPlay,
      .config = true,
@@ -245,6 +256,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
   const auto count = [&](const char* name) { return parser.app.count(name); };
   if (count("--replay") + count("--timedemo") > 1) {
     return Refuse("give only one of --replay and --timedemo");
+  }
+  if (options.from >= 0 && options.demo != Options::Demo::Replay) {
+    return Refuse("--from needs --replay");
   }
   if (options.headless && options.demo == Options::Demo::None) {
     return Refuse("--headless needs --replay or --timedemo");

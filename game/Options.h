@@ -1,6 +1,7 @@
 // The program's command line: the options, declared once each in a table.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -15,6 +16,7 @@ struct Options {
   bool headless = false;
   bool trace = false;
   bool tracePictures = false;  // a fingerprint of the whole picture after every tick
+  std::int64_t from = -1;      // --replay: the viewer opens paused on this tick (-1: none)
   bool nosound = false;
   // The window: keys typed in it reach the game; each pixel a scale x scale block (0:
   // the largest that fits the display); full screen.

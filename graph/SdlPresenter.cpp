@@ -22,6 +22,7 @@ void SdlPresenter::PresentChanges(SDL_Window* window, int scale, bool fullscreen
   {
     std::lock_guard lock(shared_.windowLock);
     shared_.wakePending = false;
+    if (shared_.held) return;  // the changes wait, kept in dirty, for the letting go
     Raster::Area area = shared_.dirty;
     const Raster::Area overlay = TakeOverlay();
     area.Add(overlay);
@@ -71,7 +72,7 @@ Raster::Area SdlPresenter::TakeOverlay() {
   if (shared_.overlayVersion == overlayVersion_) return Raster::Area{};
   overlayVersion_ = shared_.overlayVersion;
   Raster::Area changed = overlay_.box;
-  overlay_ = Present::OverlayOf(shared_.overlayText, Picture());
+  overlay_ = Present::OverlayOf(shared_.overlayText, Picture(), shared_.overlayBar);
   changed.Add(overlay_.box);
   return changed;
 }

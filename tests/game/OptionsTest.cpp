@@ -43,7 +43,9 @@ TEST(Options, RefusalsSayWhatIsWrongWithStatusTwo) {
       {{"--nosound", "--fast"}, "unknown option '--fast' (see --help)"},
       {{"--fullscreen=no"}, "unknown option '--fullscreen=no' (see --help)"},  // not a yes
       {{"--headless", "--trace"}, "--headless needs --replay or --timedemo"},
-      {{"--replay", "a", "--timedemo", "b"}, "give only one of --replay and --timedemo"}};
+      {{"--replay", "a", "--timedemo", "b"}, "give only one of --replay and --timedemo"},
+      {{"--timedemo", "a", "--from", "5"}, "--from needs --replay"},
+      {{"--replay", "a", "--from", "-1"}, "--from takes a tick number, not '-1'"}};
   for (const auto& [words, message] : cases) {
     const Parsed p = Parse(words);
     EXPECT_EQ(p.status, kExitBadInput) << message;
