@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <limits>
 
 #include "console/KeyCodes.h"
 #include "game/NovaGunner.h"
@@ -116,7 +117,7 @@ std::optional<Viewer::Next> Viewer::Act(const IO::KeyEvent& event) {
       Seek(0);
       break;
     case kEnd:
-      Seek(End());
+      Seek(std::numeric_limits<std::int64_t>::max());
       break;
     default:
       return std::nullopt;
@@ -157,7 +158,11 @@ void Viewer::Resimulate(std::int64_t n) {
 
 void Viewer::Seek(std::int64_t n) {
   engaged_ = true;
-  Resimulate(std::clamp<std::int64_t>(n, 0, End()));
+  if (end_ < 0) {  // the end found first, and where a seek to it is over already
+    Resimulate(demo_.LastTick() + kLongestAfterKeys);
+    end_ = World::State().tick;
+  }
+  if (n < end_ || World::State().tick != end_) Resimulate(std::clamp<std::int64_t>(n, 0, end_));
   ShowOverlay();
 }
 

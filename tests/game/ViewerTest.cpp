@@ -1,13 +1,9 @@
-// The replay viewer: exact seeks in process, --from and taking over in the built program.
-#include <sys/wait.h>
-
-#include <cstdio>
+// The replay viewer: exact seeks, --from and taking over, in process on stand-in services.
 #include <functional>
 #include <map>
-#include <set>
 #include <sstream>
 
-#include "game/Replay.h"
+#include "game/Program.h"
 #include "game/Viewer.h"
 #include "tests/common/Io.h"
 #include "tests/game/GameFixture.h"
@@ -20,11 +16,17 @@ using gametest::GameTest;
 const std::string kData = NOVA_TEST_DATA;
 const std::string kLongPlay = kData + "/long-play.demo";
 
-using Surface = std::vector<std::uint32_t>;
+std::vector<std::string> LinesOf(const std::string& text, std::string_view prefix = "") {
+  std::istringstream in(text);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);)
+    if (line.starts_with(prefix)) lines.push_back(line);
+  return lines;
+}
 
-// After any seeks, steps and speed changes, the viewer shows at tick N the whole surface a
-// straight replay has after tick N (its overlay set all along, which the surface never
-// shows); no sound plays while it re-simulates.
+// After seeks, steps and speed changes the viewer shows at tick N the whole surface a
+// straight replay has after tick N (the overlay set all along, which the surface never
+// shows); the seeks' re-simulated ticks play no sound.
 TEST_F(GameTest, ViewerSeeksAndStepsShowTheStraightReplaysPictureAtEveryStop) {
   std::vector<Demo::TickInput> ticks;
   std::string error;
@@ -33,21 +35,17 @@ TEST_F(GameTest, ViewerSeeksAndStepsShowTheStraightReplaysPictureAtEveryStop) {
   IO::Init(demo);
   IO::ScriptedKeySource player;
   Viewer viewer(player, demo, clock, sounds);
-  // The straight replay, as the program plays it.
-  std::map<std::int64_t, Surface> straight;
-  const std::set<std::int64_t> stops = {1, 2, 167, 168, 334, 335};
+  std::map<std::int64_t, std::vector<std::uint32_t>> straight;  // after the stops' ticks
   viewer.KeepStart();
   Background();
   World::StartRun();
-  straight[0] = Graph::ReadSurface();
-  while (!S().exit) {
+  for (straight[0] = Graph::ReadSurface(); !S().exit;) {
     demo.BeginTick(S().tick + 1);
     World::Tick();
-    if (stops.contains(S().tick)) straight[S().tick] = Graph::ReadSurface();
+    if (S().tick <= 2 || S().tick % 167 <= 1) straight[S().tick] = Graph::ReadSurface();
   }
   const std::int64_t last = S().tick;
   straight[last] = Graph::ReadSurface();
-  ASSERT_GT(last, 1000);
 
   viewer.StartKeys();
   Lib::Init(viewer.Clock());
@@ -57,98 +55,70 @@ TEST_F(GameTest, ViewerSeeksAndStepsShowTheStraightReplaysPictureAtEveryStop) {
     return [&player, scan] { player.PushExtended(scan); };
   };
   constexpr std::uint16_t kLeft = 75, kRight = 77, kHome = 71, kEnd = 79;
-  // Each key, with the tick the viewer holds at after it.
+  // Each key, and the tick the viewer holds at after it (paused from the start).
   const std::vector<std::pair<std::function<void()>, std::int64_t>> script = {
       {arrow(kRight), 167}, {arrow(kRight), 334}, {key('.'), 335},     {arrow(kLeft), 168},
       {arrow(kLeft), 1},    {arrow(kLeft), 0},    {arrow(kEnd), last}, {arrow(kRight), last},
       {key('-'), last},     {arrow(kHome), 0},    {key('.'), 1},       {key('+'), 1},
-      {key('.'), 2}};
-  std::size_t next = 0, checked = 0;
+      {key('.'), 2},        {key(27), 2}};
+  std::size_t next = 0;
   clock.onSleep = [&](Lib::CARDINAL ms) {
     if (ms != 20) return;  // the viewer's hold while paused
-    const std::int64_t at = S().tick;
-    ASSERT_TRUE(straight.contains(at)) << at;
-    EXPECT_TRUE(Graph::ReadSurface() == straight[at]) << "the picture at tick " << at;
-    if (next > 0) {
-      EXPECT_EQ(at, script[next - 1].second) << "after key " << next;
-    }
-    ++checked;
-    if (next < script.size()) {
-      script[next++].first();
-    } else {
-      player.PushCode(27);
-    }
+    ASSERT_EQ(S().tick, next == 0 ? 0 : script[next - 1].second) << "after key " << next;
+    EXPECT_TRUE(Graph::ReadSurface() == straight[S().tick]) << "the picture at tick " << S().tick;
+    script.at(next++).first();
   };
   const std::size_t sounded = sounds.calls.size();
-  player.PushCode(' ');  // pause
+  player.PushCode(' ');
   player.PushExtended(kHome);
-  for (;;) {
-    const Viewer::Next n = viewer.Between();
-    if (n == Viewer::Next::Quit) break;
-    ASSERT_EQ(n, Viewer::Next::Tick);
+  for (Viewer::Next n; (n = viewer.Between()) == Viewer::Next::Tick;) {
     demo.BeginTick(S().tick + 1);
     World::Tick();
   }
   clock.onSleep = nullptr;
-  EXPECT_EQ(checked, script.size() + 1);
-  EXPECT_EQ(viewer.End(), last);
-  // Three steps at speed 1 and 1/2 played their sounds or none; the seeks' thousands of
-  // re-simulated ticks none.
-  EXPECT_LT(sounds.calls.size() - sounded, 10u);
+  EXPECT_EQ(next, script.size());
+  EXPECT_LT(sounds.calls.size() - sounded, 10u);  // the three steps' at most
 }
 
-struct Outcome {
-  int status = -1;
-  std::string out;
-};
-
-Outcome Program(const std::string& args) {
-  Outcome o;
-  FILE* pipe = ::popen((std::string(NOVA_GUNNER_PATH) + " " + args + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return o;
-  char buf[65536];
-  for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, pipe)) > 0;) o.out.append(buf, n);
-  const int status = ::pclose(pipe);
-  o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return o;
+// The program's own run of --replay on stand-in services (keys all typed at once, then
+// their end; pauses that take no time): its status and standard output.
+Options From(std::int64_t n) {
+  Options options;
+  options.from = n;
+  options.tracePictures = options.trace = true;
+  return options;
 }
 
-std::vector<std::string> LinesOf(const std::string& text, std::string_view prefix = "") {
-  std::istringstream in(text);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);)
-    if (line.starts_with(prefix)) lines.push_back(line);
-  return lines;
+std::pair<int, std::string> View(Options options,
+                                 const std::function<void(IO::ScriptedKeySource&)>& type) {
+  IO::ScriptedKeySource keys;
+  Lib::VirtualClock clock;
+  StandardSound::RecordingPlayer sounds;
+  type(keys);
+  keys.Close();
+  options.demo = Options::Demo::Replay;
+  options.demoPath = kLongPlay;
+  options.nosound = true;
+  Graph::Exit();  // a test before may have started it
+  testing::internal::CaptureStdout();
+  const int status =
+      Program::Main(options, {&keys, &clock, &sounds, Graph::WindowSystemKind::None});
+  return {status, testing::internal::GetCapturedStdout()};
 }
 
-// --from N opens on the straight replay's picture after tick N (its golden fingerprint) and
-// says so; with the player's input ended nothing can go on, and the viewing stops there.
-// Beyond the file's last tick it is refused.
+// --from N opens on the picture after tick N (its golden fingerprint) and says so; with
+// the player's input ended the viewing stops there. Beyond the file's last tick: refused.
 TEST(ReplayProgram, FromOpensPausedOnTheStraightReplaysPicture) {
   const std::vector<std::string> golden = LinesOf(ReadFile(kData + "/long-play.pictures"));
-  const std::vector<Demo::TickInput> ticks = [] {
-    std::vector<Demo::TickInput> t;
-    std::string error;
-    Replay::ReadDemo(kLongPlay, t, error);
-    return t;
-  }();
-  ASSERT_FALSE(ticks.empty());
-  const std::int64_t lastLine = ticks.back().tick;
-  for (const std::int64_t n : {std::int64_t{1}, std::int64_t{777}, lastLine}) {
-    const Outcome o = Program("--replay " + kLongPlay + " --headless --nosound --trace-pictures " +
-                              "--from " + std::to_string(n) + " </dev/null");
-    EXPECT_EQ(o.status, 0) << o.out;
-    // On the last tick the play is over: its outcome, as a replay's.
-    EXPECT_EQ(
-        o.out,
-        golden[n - 1] + "\npaused at tick " + std::to_string(n) + "\n" +
-            (n < lastLine ? "stopped at tick " + std::to_string(n) : "outcome: won") +
-            (n < lastLine ? "\n" : " ticks=5021 score=40 hitpoints=300 bullets=42 bombs=10\n"));
+  for (const std::int64_t n : {1, 777, 5000}) {
+    const auto [status, out] = View(From(n), [](auto&) {});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(out, golden[n - 1] + "\npaused at tick " + std::to_string(n) + "\nstopped at tick " +
+                       std::to_string(n) + "\n");
   }
-  const Outcome beyond =
-      Program("--replay " + kLongPlay + " --headless --from " + std::to_string(lastLine + 1));
-  EXPECT_EQ(beyond.status, 2);
-  EXPECT_NE(beyond.out.find("beyond the last tick"), std::string::npos) << beyond.out;
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(View(From(5022), [](auto&) {}).first, kExitBadInput);
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("beyond the last tick"), std::string::npos);
 }
 
 // Enter hands the play to the player at the tick shown; the recording holds the demo's
@@ -157,31 +127,37 @@ TEST(ReplayProgram, ATakeOverRecordedReplaysToTheLivePlaysTrace) {
   ScratchDir scratch;
   const std::string recorded = scratch.File("taken.demo");
   // Enter, then two shots, a step left, a bomb; the input's end is Escape.
-  const std::string typed = scratch.File("typed", "\r  \033[D0");
-  const Outcome live =
-      Program("--replay " + kLongPlay + " --headless --nosound --trace --from 300 --record " +
-              recorded + " <" + typed);
-  ASSERT_EQ(live.status, 0) << live.out.substr(0, 400);
-  const std::vector<std::string> liveTrace = LinesOf(live.out, "tick ");
-  ASSERT_GE(liveTrace.size(), 4u) << live.out.substr(0, 400);
-  EXPECT_TRUE(liveTrace.front().starts_with("tick 301 ")) << liveTrace.front();
-  EXPECT_NE(live.out.find("You lose"), std::string::npos);
+  Options options = From(300);
+  options.recordPath = recorded;
+  options.recording = true;
+  const auto [status, out] = View(options, [](auto& keys) {
+    for (const char c : {'\r', ' ', ' '}) keys.PushCode(c);
+    keys.PushLeft();
+    keys.PushCode('0');
+  });
+  ASSERT_EQ(status, 0) << out.substr(0, 400);
+  const std::vector<std::string> live = LinesOf(out, "tick ");
+  ASSERT_EQ(live.size(), 5u) << out.substr(0, 400);
+  EXPECT_TRUE(live.front().starts_with("tick 301 ")) << live.front();
+  EXPECT_NE(out.find("You lose"), std::string::npos);  // the play's end as any play's
 
-  const std::string text = ReadFile(recorded);
-  std::string demoUpTo300;
+  std::string upTo300 = Demo::Header();
   for (const std::string& line : LinesOf(ReadFile(kLongPlay)))
-    if (!line.starts_with("#") && !line.empty() && std::stoll(line) <= 300)
-      demoUpTo300 += line + "\n";
-  EXPECT_TRUE(text.starts_with(Demo::Header() + demoUpTo300)) << text.substr(0, 300);
-  EXPECT_NE(text.find("\n301 32\n302 32\n303 0 75\n304 48\n305 27\n"), std::string::npos) << text;
-
-  const Outcome again = Program("--timedemo " + recorded + " --headless --nosound --trace");
-  ASSERT_EQ(again.status, 0);
-  const std::vector<std::string> replayed = LinesOf(again.out, "tick ");
+    if (!line.empty() && line[0] != '#' && std::stoll(line) <= 300) upTo300 += line + "\n";
+  EXPECT_EQ(ReadFile(recorded), upTo300 + "301 32\n302 32\n303 0 75\n304 48\n305 27\n");
+  Options replay = From(-1);
+  replay.demo = Options::Demo::Timedemo;
+  replay.demoPath = recorded;
+  testing::internal::CaptureStdout();
+  Graph::Exit();
+  Program::Main(replay, {&gametest::Idle().keys, &gametest::Idle().clock, &gametest::Idle().sounds,
+                         Graph::WindowSystemKind::None});
+  const std::vector<std::string> replayed =
+      LinesOf(testing::internal::GetCapturedStdout(), "tick ");
   const std::vector<std::string> golden = LinesOf(ReadFile(kData + "/long-play.trace"), "tick ");
-  ASSERT_EQ(replayed.size(), 300 + liveTrace.size());
+  ASSERT_EQ(replayed.size(), 305u);
   EXPECT_TRUE(std::equal(golden.begin(), golden.begin() + 300, replayed.begin()));
-  EXPECT_TRUE(std::equal(liveTrace.begin(), liveTrace.end(), replayed.begin() + 300));
+  EXPECT_TRUE(std::equal(live.begin(), live.end(), replayed.begin() + 300));
 }
 
 }  // namespace
