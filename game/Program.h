@@ -28,11 +28,11 @@ class Program final : public World::TickWatcher {
   Program(const Options& options, const Services& services)
       : options_(options), services_(services) {}
   int Go();
-  int PlayDemo();  // the demo's play alone: no story, menu or ending screens
+  int PlayDemo();  // --timedemo: the demo's play alone, no story, menu or ending screens
   int ViewDemo();  // --replay: the play in the viewer, which the player may take over
   void TakeOver();
   void RecordDemoUpTo(std::int64_t tick);  // the file anew: the demo's lines to tick
-  int Results();                           // FALSE-ish: the status of what was printed
+  int Results();  // the status once the results are printed: 3 if some were lost
   void BeforeTick(std::int64_t tick) override;
   void AfterTick(const World::TickReport& report, const World::TickInput& input) override;
 
