@@ -98,6 +98,17 @@ const OptionSpec kTable[] = {
      .help = "list the ten best kept plays, each proven by its replay;\n"
              "--replay best (or best:N) replays the best (the N-th)",
      .apply = Set<&Options::best>},
+    {.names = "--from",
+     .argument = "N",
+     .takes = "a tick number",
+     .group = kDemos,
+     .help = "with --replay: open the viewer paused on the picture of tick N",
+     .apply =
+         [](Options& o, const std::string& n) {
+           if (n.size() > 9 || n.find_first_not_of("0123456789") != std::string::npos) return false;
+           o.from = std::stoll(n);
+           return true;
+         }},
     {.names = "--nosound",
      .group = kPlay,
      .config = true,
@@ -312,6 +323,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
   }
   if (options.best && (options.demo != Options::Demo::None || options.recording)) {
     return Refuse("--best lists the kept plays: give it without --replay, --timedemo, --record");
+  }
+  if (options.from >= 0 && options.demo != Options::Demo::Replay) {
+    return Refuse("--from needs --replay");
   }
   if (options.headless && options.demo == Options::Demo::None) {
     return Refuse("--headless needs --replay or --timedemo");

@@ -1,6 +1,7 @@
 // The program's command line: the options, declared once each in a table.
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -21,6 +22,7 @@ struct Options {
   // --best lists the best of them, each proven by its replay.
   bool keepPlays = false;
   bool best = false;
+  std::int64_t from = -1;      // --replay: the viewer opens paused on this tick (-1: none)
   bool nosound = false;
   // The window: keys typed in it reach the game; each pixel a scale x scale block (0:
   // the largest that fits the display); full screen.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "console/IO.h"
+#include "console/RawMode.h"
 #include "game/NovaGunner.h"
 #include "game/Pause.h"
 #include "game/Session.h"
@@ -62,6 +63,10 @@ int Program::Go() {
     std::string error;
     if (!Replay::ReadDemo(options_.demoPath, ticks, error)) return Refuse(error);
     demo_.emplace(std::move(ticks));
+    if (options_.from > demo_->LastTick()) {
+      return Refuse("--from " + std::to_string(options_.from) + " is beyond the last tick of '" +
+                    options_.demoPath + "' (" + std::to_string(demo_->LastTick()) + ")");
+    }
   }
   if (options_.recording) {
     if (demo && SameFile(options_.demoPath, options_.recordPath)) {
@@ -80,11 +85,20 @@ int Program::Go() {
   if (options_.demo == Options::Demo::Timedemo) services.clock = &virtualClock_;
   if (options_.nosound) services.sounds = &noSound;
   StartOptions start;
+  if (options_.demo == Options::Demo::Replay) {
+    // The player's keys steer the viewer; the window's and a pad's always reach it.
+    viewer_.emplace(*services_.keys, *demo_, *services.clock, *services.sounds);
+    services.clock = &viewer_->Clock();
+    services.sounds = &viewer_->Sounds();
+    start.window.keySink = [this](const IO::KeyEvent& e) {
+      if (IO::detail::SignalOf(e) != 0 || !viewer_->Push(e)) IO::PushKey(e);
+    };
+  }
   // A demo's keys are the recorded ones alone, each read as recorded.
   start.keys = {.backlog = demo || !options_.noKeyBacklog, .pushedKeys = !demo};
   constexpr int kIconSide = 64;  // the ship at twice its size
-  start.window = {options_.scale, options_.fullscreen, options_.windowKeys, ShipIcon(kIconSide),
-                  kIconSide};
+  start.window = {options_.scale,      options_.fullscreen, options_.windowKeys || viewer_,
+                  ShipIcon(kIconSide), kIconSide,           std::move(start.window.keySink)};
   start.window.bindings = options_.bindings;
   start.volume = options_.volume;
   start.watcher = this;
@@ -92,7 +106,9 @@ int Program::Go() {
 
   int status = kExitCannotRun;  // the message is the game's own; the status tells scripts
   if (StartUp(services, start)) {
-    if (demo) {
+    if (viewer_) {
+      status = ViewDemo();
+    } else if (demo) {
       status = PlayDemo();
     } else {
       Session(options_.again);
@@ -113,14 +129,80 @@ int Program::PlayDemo() {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   IO::WrStr(Replay::OutcomeLine());
-  if (options_.demo == Options::Demo::Timedemo) {
-    const std::int64_t ticks = World::State().tick;
-    char text[160];
-    std::snprintf(text, sizeof text, "timedemo: %lld ticks in %.3f s (%.0f ticks/s)\n",
-                  static_cast<long long>(ticks), seconds,
-                  seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
-    IO::WrStr(text);
+  const std::int64_t ticks = World::State().tick;
+  char text[160];
+  std::snprintf(text, sizeof text, "timedemo: %lld ticks in %.3f s (%.0f ticks/s)\n",
+                static_cast<long long>(ticks), seconds,
+                seconds > 0 ? static_cast<double>(ticks) / seconds : 0.0);
+  IO::WrStr(text);
+  return Results();
+}
+
+int Program::ViewDemo() {
+  if (!options_.nosound) StandardSound::InitSound(true);
+  BuildSprites();
+  plays_ = 1;
+  viewing_ = true;
+  viewer_->StartKeys();
+  viewer_->KeepStart();
+  if (options_.from < 0) {
+    Background();
+    World::StartRun();
+  } else {  // the seek starts the play itself, without its wait
+    viewer_->Seek(options_.from);
+    viewer_->Pause();
+    const std::int64_t at = World::State().tick;
+    if (options_.tracePictures) IO::WrStr(Replay::PictureLine(at, Graph::SurfaceFingerprint()));
+    IO::WrStr("paused at tick " + std::to_string(at) + "\n");
   }
+  // The play tick by tick, as Run plays it, the viewer asked before each tick.
+  bool stopped = false;
+  for (;;) {
+    const Viewer::Next next = viewing_ ? viewer_->Between() : Viewer::Next::Tick;
+    if (next == Viewer::Next::Quit) {
+      stopped = !World::State().exit;
+      break;
+    }
+    if (next == Viewer::Next::TakeOver) TakeOver();
+    if (World::State().exit) break;
+    BeforeTick(World::State().tick + 1);
+    World::Tick();
+    AfterTick(World::Report(), World::State().input);
+  }
+  if (!viewing_) {  // taken over: the rest is a normal play's
+    SessionAfterPlay(options_.again);
+    return Results();
+  }
+  viewing_ = false;
+  if (options_.recording) RecordDemoUpTo(World::State().tick);
+  IO::WrStr(stopped ? "stopped at tick " + std::to_string(World::State().tick) + "\n"
+                    : Replay::OutcomeLine());
+  return Results();
+}
+
+void Program::TakeOver() {
+  if (options_.recording) RecordDemoUpTo(World::State().tick);
+  viewing_ = false;
+  const std::vector<IO::KeyEvent> typed = viewer_->HandOver();
+  // From here the play's keys are the player's, as in any play.
+  IO::Init(*services_.keys, {.backlog = !options_.noKeyBacklog, .pushedKeys = true});
+  for (const IO::KeyEvent& e : typed) IO::PushKey(e);
+}
+
+void Program::RecordDemoUpTo(std::int64_t tick) {
+  if (recorded_ == tick) return;
+  std::string error;
+  if (!recorder_.Open(options_.recordPath, error)) {
+    std::fprintf(stderr, "nova-gunner: %s\n", error.c_str());
+    recordLost_ = true;
+    return;
+  }
+  for (const Demo::TickInput& t : demo_->Ticks())
+    if (t.tick <= tick) recorder_.Write(t);
+  recorded_ = tick;
+}
+
+int Program::Results() {
   if (IO::WriteFailed()) {
     std::fprintf(stderr, "nova-gunner: the results could not all be written to standard output\n");
     return kExitWriteFailed;
@@ -129,7 +211,7 @@ int Program::PlayDemo() {
 }
 
 void Program::BeforeTick(std::int64_t tick) {
-  if (tick == 1 && ++plays_ > 1 && options_.recording) {
+  if (tick == 1 && !viewing_ && ++plays_ > 1 && options_.recording) {
     std::string error;
     if (!recorder_.Open(PlayFile(options_.recordPath, plays_), error)) {
       std::fprintf(stderr, "nova-gunner: %s; this play goes on unrecorded\n", error.c_str());
@@ -137,12 +219,17 @@ void Program::BeforeTick(std::int64_t tick) {
     }
   }
   if (tick == 1) keeper_.Begin();
-  if (demo_) demo_->BeginTick(tick);
+  if (demo_ && (viewing_ || !viewer_)) demo_->BeginTick(tick);
   if (options_.pause) PauseOnKey();
 }
 
 void Program::AfterTick(const World::TickReport& report, const World::TickInput& input) {
-  recorder_.Write(input);
+  if (!viewing_) {
+    recorder_.Write(input);
+  } else if (report.tick == recorded_ + 1) {  // after a seek, the demo's lines at the end
+    recorder_.Write(input);
+    recorded_ = report.tick;
+  }
   keeper_.Add(input);
   if (World::State().exit) keeper_.End(report.tick, Replay::OutcomeLine());
   if (options_.trace) IO::WrStr(Replay::TraceLine(report));

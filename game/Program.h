@@ -10,6 +10,7 @@
 #include "game/Recorder.h"
 #include "game/Replay.h"
 #include "game/Services.h"
+#include "game/Viewer.h"
 #include "game/World.h"
 
 namespace NovaGunner {
@@ -28,13 +29,20 @@ class Program final : public World::TickWatcher {
   Program(const Options& options, const Services& services)
       : options_(options), services_(services) {}
   int Go();
-  int PlayDemo();  // the demo's play alone: no story, menu or ending screens
+  int PlayDemo();  // --timedemo: the demo's play alone, no story, menu or ending screens
+  int ViewDemo();  // --replay: the play in the viewer, which the player may take over
+  void TakeOver();
+  void RecordDemoUpTo(std::int64_t tick);  // the file anew: the demo's lines to tick
+  int Results();  // the status once the results are printed: 3 if some were lost
   void BeforeTick(std::int64_t tick) override;
   void AfterTick(const World::TickReport& report, const World::TickInput& input) override;
 
   const Options& options_;
   Services services_;
   std::optional<Replay::DemoKeySource> demo_;
+  std::optional<Viewer> viewer_;    // --replay's
+  bool viewing_ = false;            // the viewer's play is under way, not taken over
+  std::int64_t recorded_ = 0;       // while viewing: the ticks 1 to this are recorded
   Lib::VirtualClock virtualClock_;  // a timedemo's: its pauses take no time
   Recorder recorder_;
   bool recordLost_ = false;  // a later play's file could not be created

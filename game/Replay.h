@@ -20,6 +20,11 @@ class DemoKeySource final : public IO::KeySource {
  public:
   explicit DemoKeySource(std::vector<Demo::TickInput> ticks) : ticks_(std::move(ticks)) {}
   void BeginTick(std::int64_t tick);
+  // Back to the demo's start, for a play started anew (a seek).
+  void Rewind() { next_ = 0; }
+  const std::vector<Demo::TickInput>& Ticks() const { return ticks_; }
+  // The tick of the file's last line (0 for a file of no lines).
+  std::int64_t LastTick() const { return ticks_.empty() ? 0 : ticks_.back().tick; }
   void Start(IO::KeyQueue& queue) override { queue_ = &queue; }
   // Empty only if a reader asks beyond what KeyPressed offered; a demo never lets the
   // loop wait, so the play ends as Escape would end it rather than hang.

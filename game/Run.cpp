@@ -259,7 +259,7 @@ void Tick() {
   Boxes(s);
   Projectiles(s);
   EnemyShots(s);
-  Lib::Delay(60);
+  Lib::Delay(kTickMs);
   s.tick += 1;
 }
 

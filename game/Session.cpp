@@ -81,9 +81,10 @@ bool StartUp(const Services& services, const StartOptions& options) {
   World::Init(options.watcher);
   if (options.game) IO::WrLn();
   NewPlay();
-  // The window's keys go to IO (with options.window.windowKeys alone).
+  // The window's keys go to IO (with options.window.windowKeys alone), unless the run
+  // takes them itself.
   Graph::WindowOptions window = options.window;
-  window.keySink = IO::PushKey;
+  if (!window.keySink) window.keySink = IO::PushKey;
   window.muteSink = [sounds = services.sounds](bool muted) { sounds->Mute(muted); };
   if (Graph::Init(1, 1, 1024, 700, services.window, std::move(window))) return true;
   IO::WrStr("Sorry, graphics doesn't work");
@@ -102,20 +103,22 @@ void BuildSprites() {
   InitExplode();
 }
 
-void Session(bool again) {
-  Sound();
-  BuildSprites();
-  Intro();
-  for (bool played = false;; played = true) {
-    Hoofd();
-    if (quit && !played) {
-      IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
-      return;
-    }
-    if (quit) break;
+namespace {
 
-    Background();
-    Run();
+// The menu and its plays, from the menu (or, with played, from the end of a play).
+void Plays(bool again, bool played) {
+  for (bool first = true;; first = false, played = true) {
+    if (!first || !played) {
+      Hoofd();
+      if (quit && !played) {
+        IO::WrStr(" Quiting program.... you Don't know What your Missing Though...");
+        return;
+      }
+      if (quit) break;
+
+      Background();
+      Run();
+    }
     Lib::Delay(1000);
     if (gameover) {
       IO::WrStr("You lose");
@@ -130,6 +133,19 @@ void Session(bool again) {
   }
   Lib::Delay(1900);
   Outro();
+}
+
+}  // namespace
+
+void Session(bool again) {
+  Sound();
+  BuildSprites();
+  Intro();
+  Plays(again, false);
+}
+
+void SessionAfterPlay(bool again) {
+  Plays(again, true);
 }
 
 }  // namespace NovaGunner

@@ -27,5 +27,8 @@ bool StartUp(const Services& services, const StartOptions& options);
 // the menu comes back after each play's result screen, and leaving it ends with the
 // credits once a play was made.
 void Session(bool again = false);
+// The rest of a session whose play has just ended (one the player took over from a
+// replay): its result screen and, with again, the menu and further plays; the credits.
+void SessionAfterPlay(bool again);
 
 }  // namespace NovaGunner

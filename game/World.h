@@ -48,6 +48,9 @@ struct RunState {
   TickInput input;     // what the tick under way (or the last one) read
 };
 
+// The length of a tick: the pause that closes each.
+constexpr unsigned kTickMs = 60;
+
 // The play's loop state (play.loop).
 RunState& State();
 

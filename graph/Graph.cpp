@@ -299,13 +299,21 @@ void Exit() {
   if (S().windowSystem) S().windowSystem->Close();
 }
 
-void SetOverlayText(std::string_view text) {
+void SetOverlayText(std::string_view text, double bar) {
   detail::Service& sv = S();
   std::lock_guard lock(sv.shared.windowLock);
-  if (text == sv.shared.overlayText) return;
+  if (text == sv.shared.overlayText && bar == sv.shared.overlayBar) return;
   sv.shared.overlayText.assign(text);
+  sv.shared.overlayBar = bar;
   sv.shared.overlayVersion++;
   if (sv.shared.alive && sv.windowSystem) sv.windowSystem->Changed();
+}
+
+void HoldWindow(bool hold) {
+  detail::Service& sv = S();
+  std::lock_guard lock(sv.shared.windowLock);
+  sv.shared.held = hold;
+  if (!hold && sv.shared.alive && sv.windowSystem) sv.windowSystem->Changed();
 }
 
 void SetMessageSink(std::function<void(std::string_view)> sink) {

@@ -76,8 +76,13 @@ void Exit();
 // Text shown over the picture by the window only (empty: none): the font's characters four
 // times their size, white on a black box, centred on the play field (the picture right of
 // x 250), as many characters as fit on one line. The surface, ReadPixel and ReadSurface
-// keep the picture. It stays over a later window too; shown and taken away at once.
-void SetOverlayText(std::string_view text);
+// keep the picture. It stays over a later window too; shown and taken away at once. With
+// a bar (0 to 1, how much is filled) a thin bar runs under the text and the box sits at
+// the foot of the play field (Present::OverlayOf).
+void SetOverlayText(std::string_view text, double bar = -1);
+// Held, the window shows nothing new (a burst of drawing that only its end should show);
+// let go, it shows at once everything drawn meanwhile.
+void HoldWindow(bool hold);
 
 // Failure messages of Init go to this sink instead of an error box (tests, where a
 // modal box would hang). Without a sink they are shown in an error box where a display

@@ -12,6 +12,9 @@ namespace {
 // The overlay text: its characters' size, the black around them, and the play field's left
 // edge in the picture (the text is centred right of it).
 constexpr int kOverlayScale = 4, kOverlayMargin = 16, kFieldLeft = 250;
+// The bar: its thickness, and the gap above it.
+constexpr int kBarHeight = 4, kBarGap = 8;
+constexpr Colour kBarEmpty = 0x555555;
 
 template <int N>
 void WidenRow(std::uint32_t* to, const Colour* from, int w, int n) {
@@ -132,7 +135,7 @@ void Widen(const Target& to, const Colour* from, int stride, const Rect& b, cons
   }
 }
 
-Overlay OverlayOf(std::string_view text, Size picture) {
+Overlay OverlayOf(std::string_view text, Size picture, double bar) {
   const int width = picture.w, depth = picture.h;
   const int fieldLeft = width > kFieldLeft ? kFieldLeft : 0;
   const int cellWidth = Font::kCellWidth * kOverlayScale;
@@ -142,8 +145,11 @@ Overlay OverlayOf(std::string_view text, Size picture) {
       static_cast<int>(std::min<std::size_t>(text.size(), static_cast<std::size_t>(room)));
   Overlay o;
   if (n == 0) return o;
-  const int w = n * cellWidth + 2 * kOverlayMargin, h = cellHeight + 2 * kOverlayMargin;
-  const int left = fieldLeft + (width - fieldLeft - w) / 2, top = std::max(0, (depth - h) / 2);
+  const bool withBar = bar >= 0;
+  const int w = n * cellWidth + 2 * kOverlayMargin,
+            h = cellHeight + 2 * kOverlayMargin + (withBar ? kBarGap + kBarHeight : 0);
+  const int left = fieldLeft + (width - fieldLeft - w) / 2,
+            top = std::max(0, withBar ? depth - h - kOverlayMargin : (depth - h) / 2);
   o.box = Raster::Area{left, top, left + w, std::min(depth, top + h)};
   o.pixels.assign(static_cast<std::size_t>(w) * h, 0);
   for (int i = 0; i < n; ++i)
@@ -155,6 +161,14 @@ Overlay OverlayOf(std::string_view text, Size picture) {
           o.pixels[static_cast<std::size_t>(kOverlayMargin + y) * w + kOverlayMargin +
                    i * cellWidth + x] = 0xFFFFFF;
       }
+  if (withBar) {
+    const int length = w - 2 * kOverlayMargin;
+    const int filled = static_cast<int>(std::min(bar, 1.0) * length + 0.5);
+    for (int y = h - kOverlayMargin - kBarHeight; y < h - kOverlayMargin; ++y)
+      for (int x = 0; x < length; ++x)
+        o.pixels[static_cast<std::size_t>(y) * w + kOverlayMargin + x] =
+            x < filled ? 0xFFFFFF : kBarEmpty;
+  }
   return o;
 }
 

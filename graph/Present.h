@@ -84,12 +84,14 @@ void Widen(const Target& to, const Colour* from, int stride, const Rect& b, cons
 
 // A text shown over the picture: the font's characters four times their size, white on a
 // black box, centred on the play field (the picture right of x 250, where it is wider than
-// that), as many characters as fit on one line.
+// that), as many characters as fit on one line. With a bar (0 to 1: how much of it is
+// filled, white on grey) a thin bar runs under the text, and the box sits at the foot of
+// the play field, so that the play stays in sight.
 struct Overlay {
   Raster::Area box;            // in picture pixels, cut at its bottom; empty: no text
   std::vector<Colour> pixels;  // the whole box, row by row
   int Width() const { return box.right - box.left; }
 };
-Overlay OverlayOf(std::string_view text, Size picture);
+Overlay OverlayOf(std::string_view text, Size picture, double bar = -1);
 
 }  // namespace Graph::Present

@@ -22,6 +22,7 @@ void SdlPresenter::PresentChanges(SDL_Window* window, int scale, bool fullscreen
   {
     std::lock_guard lock(shared_.windowLock);
     shared_.wakePending = false;
+    if (shared_.held) return;  // the changes wait, kept in dirty, for the letting go
     Raster::Area area = shared_.dirty;
     const Raster::Area overlay = TakeOverlay();
     area.Add(overlay);
@@ -71,8 +72,9 @@ Raster::Area SdlPresenter::TakeOverlay() {
   if (shared_.overlayVersion == overlayVersion_) return Raster::Area{};
   overlayVersion_ = shared_.overlayVersion;
   Raster::Area changed = overlay_.box;
-  overlay_ = Present::OverlayOf(shared_.noteText.empty() ? shared_.overlayText : shared_.noteText,
-                                Picture());
+  const bool note = !shared_.noteText.empty();  // the window's own note hides the bar
+  overlay_ = Present::OverlayOf(note ? shared_.noteText : shared_.overlayText, Picture(),
+                                note ? -1 : shared_.overlayBar);
   changed.Add(overlay_.box);
   return changed;
 }

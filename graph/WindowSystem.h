@@ -59,7 +59,9 @@ struct WindowShared {
   bool wakePending = false;          // the window thread has been woken and not yet presented
   std::string overlayText;           // shown over the picture by the window
   std::string noteText;              // the window's own note, shown instead while it lasts
-  std::uint64_t overlayVersion = 0;  // counts the changes of overlayText
+  std::uint64_t overlayVersion = 0;  // counts the changes of overlayText and overlayBar
+  double overlayBar = -1;            // the overlay's bar, filled 0 to 1 (below 0: none)
+  bool held = false;                 // the window shows nothing new until let go
   // What the presents of changed areas cost so far (for the benchmarks).
   std::atomic<std::uint64_t> presents{0}, presentNanoseconds{0};
 };

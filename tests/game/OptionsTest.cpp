@@ -51,7 +51,9 @@ TEST(Options, RefusalsSayWhatIsWrongWithStatusTwo) {
       {{"--headless", "--trace"}, "--headless needs --replay or --timedemo"},
       {{"--replay", "a", "--timedemo", "b"}, "give only one of --replay and --timedemo"},
       {{"--best", "--record", "a"},
-       "--best lists the kept plays: give it without --replay, --timedemo, --record"}};
+       "--best lists the kept plays: give it without --replay, --timedemo, --record"},
+      {{"--timedemo", "a", "--from", "5"}, "--from needs --replay"},
+      {{"--replay", "a", "--from", "-1"}, "--from takes a tick number, not '-1'"}};
   for (const auto& [words, message] : cases) {
     const Parsed p = Parse(words);
     EXPECT_EQ(p.status, kExitBadInput) << message;
