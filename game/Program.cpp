@@ -77,12 +77,23 @@ int Program::Go() {
   if (demo) services.keys = &*demo_;
   if (options_.demo == Options::Demo::Timedemo) services.clock = &virtualClock_;
   if (options_.nosound) services.sounds = &noSound;
+  const bool desktop =
+      options_.desktop && !demo && services.window != Graph::WindowSystemKind::None;
+  if (desktop) {
+    desktop_.emplace(*services.keys, *services.clock);
+    services.keys = &desktop_->Keys();
+    services.clock = &desktop_->Clock();
+  }
   StartOptions start;
   // A demo's keys are the recorded ones alone, each read as recorded.
-  start.keys = {.backlog = demo || !options_.noKeyBacklog, .pushedKeys = !demo};
+  start.keys = {.backlog = demo || !options_.noKeyBacklog,
+                .pushedKeys = !demo,
+                .freshAnswers = options_.desktop};
   constexpr int kIconSide = 64;  // the ship at twice its size
   start.window = {options_.scale, options_.fullscreen, options_.windowKeys, ShipIcon(kIconSide),
                   kIconSide};
+  start.window.keepAbove = !options_.desktop;
+  if (desktop) start.window.closed = desktop_->OnClose();
   start.watcher = this;
   start.game = !demo;
 
@@ -91,7 +102,11 @@ int Program::Go() {
     if (demo) {
       status = PlayDemo();
     } else {
-      Session(options_.again);
+      try {
+        Session(options_.again);
+      } catch (const WindowClosed&) {
+        // The player closed the window: the run ends here, as leaving would end it.
+      }
       status = kExitOk;
     }
   }
@@ -125,6 +140,7 @@ int Program::PlayDemo() {
 }
 
 void Program::BeforeTick(std::int64_t tick) {
+  if (desktop_) desktop_->EndIfClosed();
   if (tick == 1 && ++plays_ > 1 && options_.recording) {
     std::string error;
     if (!recorder_.Open(PlayFile(options_.recordPath, plays_), error)) {
@@ -134,9 +150,11 @@ void Program::BeforeTick(std::int64_t tick) {
   }
   if (demo_) demo_->BeginTick(tick);
   if (options_.pause) PauseOnKey();
+  if (desktop_) desktop_->InTick(true);
 }
 
 void Program::AfterTick(const World::TickReport& report, const World::TickInput& input) {
+  if (desktop_) desktop_->InTick(false);
   recorder_.Write(input);
   if (options_.trace) IO::WrStr(Replay::TraceLine(report));
   if (options_.tracePictures) {

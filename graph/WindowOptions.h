@@ -29,6 +29,10 @@ struct WindowOptions {
   // Where the window's keys go with windowKeys: called on the window thread with each
   // key-down (auto-repeats included) as a console key event. Empty: nowhere.
   std::function<void(const IO::KeyEvent& event)> keySink{};
+  bool keepAbove = true;  // kept above the other windows
+  // Called on the window thread when the window closes other than by Exit: its close
+  // box, the window manager's close, or another client destroying it. Empty: nothing.
+  std::function<void()> closed{};
 };
 
 }  // namespace Graph
