@@ -28,6 +28,7 @@ namespace {
 KeyQueue gKeys;
 std::atomic<KeySource*> gSource{nullptr};  // read by PushKey on other threads
 std::atomic<bool> gPushedKeys{true};
+bool gFreshAnswers = false;
 CHAR gPending = 0;
 // TRUE when the last IO call was a KeyPressed that found nothing: a run of empty polls
 // has begun, at gEmptySince. A Delay since that poll (Lib's count moved on from
@@ -72,6 +73,7 @@ void Init(KeySource& source, const KeyOptions& options) {
   gKeys.Clear();
   gKeys.SetBacklog(options.backlog);
   gPushedKeys.store(options.pushedKeys);
+  gFreshAnswers = options.freshAnswers;
   gSource.store(&source);
   source.Start(gKeys);
 }
@@ -136,6 +138,14 @@ bool TakeKey(bool (*match)(const KeyEvent& event)) {
   KeySource& src = Source();
   if (!src.PollToTake()) return false;
   return gKeys.Take(match) || src.Ended();
+}
+
+void NewPrompt() {
+  gLastPollEmpty = false;
+  if (!gFreshAnswers) return;
+  Source().PollToTake();
+  gKeys.Clear();
+  gPending = 0;
 }
 
 void RdLn() {

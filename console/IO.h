@@ -54,6 +54,8 @@ struct KeyOptions {
   // Keys from PushKey join the waiting keys. Off for a demo, whose keys are the recorded
   // ones alone; Ctrl+C, Ctrl+Z and Ctrl+\ pushed still raise their signals.
   bool pushedKeys = true;
+  // On: a screen that waits for a key drops the keys typed before it showed (NewPrompt).
+  bool freshAnswers = false;
 };
 
 // Starts the module on source, which must outlive its use: the waiting keys and a pending
@@ -82,6 +84,10 @@ CHAR RdKey();
 // ended (nothing taken then, as KeyPressed then reports a key forever), so that a loop
 // waiting for a key ends. Never waits: a loop over it pauses (Lib.Delay) between calls.
 bool TakeKey(bool (*match)(const KeyEvent& event));
+// A screen that waits for a key has just shown: with KeyOptions::freshAnswers the keys
+// that wait, typed before it showed, are dropped (those ready at the source too), so that
+// it needs a key typed after it appeared. Without, nothing changes.
+void NewPrompt();
 void RdLn();
 void WrStr(std::string_view s);  // up to the first NUL
 void WrLn();

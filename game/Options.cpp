@@ -17,11 +17,12 @@ constexpr char kVersion[] = "Nova Gunner " NOVA_VERSION "\n";
 constexpr char kDemos[] = "Recording and replaying";
 constexpr char kPlay[] = "The play";
 constexpr char kWindow[] = "The window";
+constexpr char kSettings[] = "The settings file";
 constexpr char kAbout[] = "About the program";
 
 template <bool Options::*field>
-bool Set(Options& options, const std::string&) {
-  options.*field = true;
+bool Set(Options& options, const std::string& value) {
+  options.*field = value != "false";
   return true;
 }
 
@@ -45,9 +46,9 @@ constexpr OptionSpec Binding(const char* names, const char* help) {
           .group = kWindow,
           .config = true,
           .help = help,
-          .apply = [](Options& o, const std::string& keys) {
-            return Graph::Bind(o.bindings, action, keys);
-          }};
+          .apply = [](Options& o,
+                      const std::string& keys) { return Graph::Bind(o.bindings, action, keys); },
+          .show = [](const Options& o) { return Graph::BindingText(o.bindings, action); }};
 }
 
 const OptionSpec kTable[] = {
@@ -146,7 +147,8 @@ const OptionSpec kTable[] = {
              return false;
            o.volume = std::stoi(n);
            return true;
-         }},
+         },
+     .show = [](const Options& o) { return std::to_string(o.volume); }},
     {.names = "--window-keys",
      .group = kWindow,
      .config = true,
@@ -171,6 +173,10 @@ const OptionSpec kTable[] = {
              return false;
            }
            return true;
+         },
+     .show =
+         [](const Options& o) {
+           return o.scale == 0 ? std::string("auto") : std::to_string(o.scale);
          }},
     {.names = "--fullscreen",
      .group = kWindow,
@@ -195,6 +201,35 @@ const OptionSpec kTable[] = {
                                        "window keys that save the picture as a PNG file in\n"
                                        "$XDG_PICTURES_DIR/nova-gunner or ~/Pictures/nova-gunner\n"
                                        "(F12); the game never sees them"),
+    {.names = "--desktop",
+     .group = kWindow,
+     .config = true,
+     .help = "play as a desktop game: as --window-keys --scale auto\n"
+             "--no-key-backlog --pause --again --keep-plays, unless set\n"
+             "otherwise; closing the window ends the run; no terminal is\n"
+             "needed; a result screen waits for a key typed after it\n"
+             "showed; the window is not kept above others",
+     .apply = Set<&Options::desktop>},
+    {.names = "--config",
+     .argument = "FILE",
+     .takes = "a file name",
+     .group = kSettings,
+     .help = "read the settings from FILE instead of\n"
+             "$XDG_CONFIG_HOME/nova-gunner/nova-gunner.ini",
+     .apply =
+         [](Options& o, const std::string& file) {
+           o.configPath = file;
+           return true;
+         }},
+    {.names = "--no-config",
+     .group = kSettings,
+     .help = "read no settings file",
+     .apply = Set<&Options::noConfig>},
+    {.names = "--write-config",
+     .group = kSettings,
+     .help = "write the settings in force to the settings file (or --config\n"
+             "FILE), each with its help as a comment, and end",
+     .apply = Set<&Options::writeConfig>},
     {.names = "-h,--help", .group = kAbout, .help = "show this text"},
     {.names = "--version", .group = kAbout, .help = "show the name and version"},
 };
@@ -207,10 +242,10 @@ constexpr char kFooter[] =
     "The --bind options bind the keys of the window (with --window-keys) and pad\n"
     "buttons to the game's actions; the terminal's keys are never rebound.\n"
     "Exit status: 0 the run ended as designed; 1 the program could not run (no usable\n"
-    "display, the X connection lost); 2 bad arguments, a bad demo file, or a recording\n"
-    "that cannot be created; 3 the run ended, but a recording (any play's, with\n"
-    "--again) or the printed results could not all be written (the reason is on\n"
-    "standard error).";
+    "display, the X connection lost); 2 bad arguments, a bad settings file or demo\n"
+    "file, or a recording that cannot be created; 3 the run ended, but a recording\n"
+    "(any play's, with --again), the printed results or the settings written could\n"
+    "not all be written (the reason is on standard error).";
 
 // CLI11's layout, with what the program does without options under the usage line, and
 // one blank line between groups.
@@ -256,14 +291,8 @@ struct Parser {
   }
 };
 
-// Its long name, the one refusals give ("--help" of "-h,--help").
-std::string Name(const OptionSpec& spec) {
-  const std::string_view names = spec.names;
-  return std::string(names.substr(names.rfind(',') + 1));  // npos + 1: from the start
-}
-
 std::string Needs(const OptionSpec& spec) {
-  return Name(spec) + " needs " + spec.takes;
+  return LongName(spec) + " needs " + spec.takes;
 }
 
 // Prints text; kExitWriteFailed when it could not be written in full.
@@ -278,12 +307,17 @@ std::span<const OptionSpec> OptionTable() {
   return kTable;
 }
 
+std::string LongName(const OptionSpec& row) {
+  const std::string_view names = row.names;
+  return std::string(names.substr(names.rfind(',') + 1));  // npos + 1: from the start
+}
+
 int Refuse(const std::string& message) {
   std::fprintf(stderr, "nova-gunner: %s\n", message.c_str());
   return kExitBadInput;
 }
 
-int ParseOptions(int argc, char** argv, Options& options) {
+int ParseOptions(int argc, char** argv, Options& options, std::vector<Given>* given) {
   options = Options{};
   Parser parser;
   try {
@@ -304,18 +338,19 @@ int ParseOptions(int argc, char** argv, Options& options) {
     const OptionSpec& spec = *parser.rows.at(option);
     const std::string& value = option->results().at(used[option]++);
     if (spec.apply == nullptr) {
-      return Print(Name(spec) == "--version" ? kVersion : parser.app.help());
+      return Print(LongName(spec) == "--version" ? kVersion : parser.app.help());
     }
     if (!*spec.argument) {
       // CLI11 would take "--fullscreen=no" for the switch itself: refuse it as before.
       if (value != "true")
-        return Refuse("unknown option '" + Name(spec) + "=" + value + "' (see --help)");
-      spec.apply(options, {});
+        return Refuse("unknown option '" + LongName(spec) + "=" + value + "' (see --help)");
+      spec.apply(options, value);
     } else if (value.empty()) {
       return Refuse(Needs(spec));
     } else if (!spec.apply(options, value)) {
-      return Refuse(Name(spec) + " takes " + spec.takes + ", not '" + value + "'");
+      return Refuse(LongName(spec) + " takes " + spec.takes + ", not '" + value + "'");
     }
+    if (given != nullptr) given->push_back({&spec, value});
   }
   const auto count = [&](const char* name) { return parser.app.count(name); };
   if (count("--replay") + count("--timedemo") > 1) {

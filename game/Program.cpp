@@ -84,6 +84,13 @@ int Program::Go() {
   if (demo) services.keys = &*demo_;
   if (options_.demo == Options::Demo::Timedemo) services.clock = &virtualClock_;
   if (options_.nosound) services.sounds = &noSound;
+  const bool desktop =
+      options_.desktop && !demo && services.window != Graph::WindowSystemKind::None;
+  if (desktop) {
+    desktop_.emplace(*services.keys, *services.clock);
+    services.keys = &desktop_->Keys();
+    services.clock = &desktop_->Clock();
+  }
   StartOptions start;
   if (options_.demo == Options::Demo::Replay) {
     // The player's keys steer the viewer; the window's and a pad's always reach it.
@@ -95,12 +102,16 @@ int Program::Go() {
     };
   }
   // A demo's keys are the recorded ones alone, each read as recorded.
-  start.keys = {.backlog = demo || !options_.noKeyBacklog, .pushedKeys = !demo};
+  start.keys = {.backlog = demo || !options_.noKeyBacklog,
+                .pushedKeys = !demo,
+                .freshAnswers = options_.desktop};
   constexpr int kIconSide = 64;  // the ship at twice its size
   start.window = {options_.scale,      options_.fullscreen, options_.windowKeys || viewer_,
                   ShipIcon(kIconSide), kIconSide,           std::move(start.window.keySink)};
   start.window.bindings = options_.bindings;
   start.volume = options_.volume;
+  start.window.keepAbove = !options_.desktop;
+  if (desktop) start.window.closed = desktop_->OnClose();
   start.watcher = this;
   start.game = !demo;
 
@@ -111,7 +122,11 @@ int Program::Go() {
     } else if (demo) {
       status = PlayDemo();
     } else {
-      Session(options_.again);
+      try {
+        Session(options_.again);
+      } catch (const WindowClosed&) {
+        // The player closed the window: the run ends here, as leaving would end it.
+      }
       status = kExitOk;
     }
   }
@@ -211,6 +226,7 @@ int Program::Results() {
 }
 
 void Program::BeforeTick(std::int64_t tick) {
+  if (desktop_) desktop_->EndIfClosed();
   if (tick == 1 && !viewing_ && ++plays_ > 1 && options_.recording) {
     std::string error;
     if (!recorder_.Open(PlayFile(options_.recordPath, plays_), error)) {
@@ -221,9 +237,11 @@ void Program::BeforeTick(std::int64_t tick) {
   if (tick == 1) keeper_.Begin();
   if (demo_ && (viewing_ || !viewer_)) demo_->BeginTick(tick);
   if (options_.pause) PauseOnKey();
+  if (desktop_) desktop_->InTick(true);
 }
 
 void Program::AfterTick(const World::TickReport& report, const World::TickInput& input) {
+  if (desktop_) desktop_->InTick(false);
   if (!viewing_) {
     recorder_.Write(input);
   } else if (report.tick == recorded_ + 1) {  // after a seek, the demo's lines at the end

@@ -6,6 +6,7 @@
 
 #include "console/Lib.h"
 #include "game/KeptPlays.h"
+#include "game/Desktop.h"
 #include "game/Options.h"
 #include "game/Recorder.h"
 #include "game/Replay.h"
@@ -17,7 +18,8 @@ namespace NovaGunner {
 
 // One run of the program, made afresh by each Main. It owns what the run keeps beside the
 // game: the recording and the count of plays (each play of --again has its own file), the
-// trace, the pause, a demo's keys and a timedemo's clock. It checks the options' files,
+// trace, the pause, a demo's keys and a timedemo's clock, a desktop game's end at the
+// window's close. It checks the options' files,
 // starts the game on the services (a demo's keys and a timedemo's clock in place of the
 // given ones), runs the session or the demo's play, and is told of every tick of the loop.
 class Program final : public World::TickWatcher {
@@ -40,10 +42,11 @@ class Program final : public World::TickWatcher {
   const Options& options_;
   Services services_;
   std::optional<Replay::DemoKeySource> demo_;
-  std::optional<Viewer> viewer_;    // --replay's
-  bool viewing_ = false;            // the viewer's play is under way, not taken over
-  std::int64_t recorded_ = 0;       // while viewing: the ticks 1 to this are recorded
-  Lib::VirtualClock virtualClock_;  // a timedemo's: its pauses take no time
+  std::optional<Viewer> viewer_;       // --replay's
+  bool viewing_ = false;               // the viewer's play is under way, not taken over
+  std::int64_t recorded_ = 0;          // while viewing: the ticks 1 to this are recorded
+  std::optional<DesktopRun> desktop_;  // --desktop with a window
+  Lib::VirtualClock virtualClock_;     // a timedemo's: its pauses take no time
   Recorder recorder_;
   bool recordLost_ = false;  // a later play's file could not be created
   int plays_ = 0;            // plays begun

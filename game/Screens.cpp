@@ -81,6 +81,7 @@ void ResultScreen(std::span<const TitleLetter> word) {
   PaintScreen(0);
   DrawTitle(word, 320);
   Graph::RawOutText(520, 520, 15, " press any key to continue ");
+  IO::NewPrompt();
   IO::RdKey();
 }
 
@@ -184,6 +185,7 @@ void Outro() {
 
   Graph::RawOutText(400, 310, 15, " Press a key trice to stop the program. ");
   IO::WrStr("Press any key 3 times to finish the program");
+  IO::NewPrompt();
   for (int key = 0; key < 3; ++key) {
     IO::RdKey();
     IO::WrLn();

@@ -14,6 +14,7 @@
 #include "game/Options.h"
 #include "game/Program.h"
 #include "game/Services.h"
+#include "game/Settings.h"
 #include "support/SdlMixerPlayer.h"
 
 namespace {
@@ -48,7 +49,7 @@ int main(int argc, char** argv) {
   // nothing reads. Set here, before any thread starts SDL.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   NovaGunner::Options options;
-  const int refused = NovaGunner::ParseOptions(argc, argv, options);
+  const int refused = NovaGunner::ReadOptions(argc, argv, options);
   if (refused >= 0) return refused;
   // A play's proof is its replay in a process of this same program: a fresh game each.
   constexpr char kSelf[] = "/proc/self/exe";

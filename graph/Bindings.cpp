@@ -57,7 +57,8 @@ const char* ActionName(Action action) {
 
 bool Bind(Bindings& bindings, Action action, std::string_view text) {
   std::vector<std::int32_t> keys, buttons;
-  for (std::size_t start = 0; start <= text.size();) {
+  const bool none = Trimmed(text).empty();  // what the settings file writes for no keys
+  for (std::size_t start = 0; !none && start <= text.size();) {
     const std::size_t comma = std::min(text.find(',', start), text.size());
     const std::string name(Trimmed(text.substr(start, comma - start)));
     start = comma + 1;
@@ -80,6 +81,18 @@ bool Bind(Bindings& bindings, Action action, std::string_view text) {
   bindings.keys[static_cast<int>(action)] = std::move(keys);
   bindings.buttons[static_cast<int>(action)] = std::move(buttons);
   return true;
+}
+
+std::string BindingText(const Bindings& bindings, Action action) {
+  std::string text;
+  const auto add = [&text](const std::string& name) { text += (text.empty() ? "" : ", ") + name; };
+  for (const std::int32_t k : bindings.keys[static_cast<int>(action)]) add(SDL_GetKeyName(k));
+  for (const std::int32_t b : bindings.buttons[static_cast<int>(action)]) {
+    const char* name =
+        SDL_GameControllerGetStringForButton(static_cast<SDL_GameControllerButton>(b));
+    add(std::string("pad:") + (name != nullptr ? name : "?"));
+  }
+  return text;
 }
 
 }  // namespace Graph

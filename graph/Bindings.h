@@ -39,6 +39,7 @@ struct Bindings {
   // The action of a key or a pad button, or -1.
   int ActionOfKey(std::int32_t key) const;
   int ActionOfButton(int button) const;
+  bool operator==(const Bindings&) const = default;
 };
 
 // "fire" for Action::Fire.
@@ -46,8 +47,11 @@ const char* ActionName(Action action);
 
 // Binds the action to the keys and buttons named in text, separated by commas: SDL's
 // names of keys ("Space", "Left Ctrl", "F9", "Z") and "pad:" with SDL's name of a game
-// controller button ("pad:a", "pad:dpup"); they are taken from any other action. FALSE,
-// with bindings unchanged, when a name is unknown or missing.
+// controller button ("pad:a", "pad:dpup"); they are taken from any other action. A blank
+// text binds nothing to it. FALSE, with bindings unchanged, when a name is unknown or
+// missing.
 bool Bind(Bindings& bindings, Action action, std::string_view text);
+// The action's keys and buttons in the form Bind reads ("Space, pad:a").
+std::string BindingText(const Bindings& bindings, Action action);
 
 }  // namespace Graph

@@ -113,8 +113,9 @@ class SdlWindowSystem final : public WindowSystem {
     if (s && place_->Scale() == 1 && !place_->Fullscreen())
       std::memset(s->pixels, 0, static_cast<std::size_t>(s->h) * s->pitch);
     Repaint();
-    Loop();
+    const bool closedHere = Loop();
     Stop();
+    if (closedHere && options_.closed) options_.closed();
   }
 
   // Makes the window; FALSE after a message, or silently when there is no real display.
@@ -144,8 +145,9 @@ class SdlWindowSystem final : public WindowSystem {
       return false;
     }
     const int scale = place_->Made(options_.scale);
-    window_ = SDL_CreateWindow("Graph", x_, y_, shared_->width * scale, shared_->depth * scale,
-                               SDL_WINDOW_HIDDEN | SDL_WINDOW_ALWAYS_ON_TOP);
+    window_ =
+        SDL_CreateWindow("Graph", x_, y_, shared_->width * scale, shared_->depth * scale,
+                         SDL_WINDOW_HIDDEN | (options_.keepAbove ? SDL_WINDOW_ALWAYS_ON_TOP : 0));
     if (!window_) {
       message_("Couldn't create main window", "Error");
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -250,8 +252,8 @@ class SdlWindowSystem final : public WindowSystem {
 
   // Until the window is closed (Exit, the close box, the window manager's close, destroyed
   // by another client): presents at most one per frame, the first after a quiet spell at
-  // once, and handles the window's events meanwhile.
-  void Loop() {
+  // once, and handles the window's events meanwhile. TRUE when it closed other than by Exit.
+  bool Loop() {
     presentWanted_ = false;
     Uint64 lastPresent = 0;
     for (;;) {
@@ -274,7 +276,7 @@ class SdlWindowSystem final : public WindowSystem {
         got = WaitEvent(&e, -1);
       }
       for (; got; got = SDL_PollEvent(&e))
-        if (!Handle(e)) return;
+        if (!Handle(e)) return !(e.type == wakeEvent_ && e.user.code == kQuitCode);
     }
   }
 

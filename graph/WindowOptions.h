@@ -36,6 +36,10 @@ struct WindowOptions {
   // Called on the window thread when the mute key silences the sound (TRUE) or gives it
   // back; the window shows a note of it for a moment.
   std::function<void(bool muted)> muteSink{};
+  bool keepAbove = true;  // kept above the other windows
+  // Called on the window thread when the window closes other than by Exit: its close
+  // box, the window manager's close, or another client destroying it. Empty: nothing.
+  std::function<void()> closed{};
 };
 
 }  // namespace Graph

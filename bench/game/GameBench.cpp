@@ -39,7 +39,8 @@ Child RunGame(const std::vector<std::string>& args) {
     ::dup2(fds[1], 1);
     ::close(fds[0]);
     ::close(fds[1]);
-    std::vector<char*> argv{const_cast<char*>(NOVA_GUNNER_PATH)};
+    std::vector<char*> argv{const_cast<char*>(NOVA_GUNNER_PATH),
+                            const_cast<char*>("--no-config")};  // the faithful program
     for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
     argv.push_back(nullptr);
     ::execv(NOVA_GUNNER_PATH, argv.data());

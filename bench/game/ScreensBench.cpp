@@ -79,7 +79,7 @@ bool WaitForWhite(const std::string& display, int x0, int y0, int x1, int y1,
 void BuiltProgram(const std::string& display) {
   testing_pty::PtyProcess program;
   testing_pty::PtyOptions o;
-  o.argv = {NOVA_GUNNER_PATH};
+  o.argv = {NOVA_GUNNER_PATH, "--no-config"};  // the faithful program, whatever the settings
   o.env = {"SDL_AUDIODRIVER=dummy", "NOVA_LEGACY_KEYS=1"};
   o.workingDir = NOVA_RUN_DIR;
   const auto start = Clock::now();

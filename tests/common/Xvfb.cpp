@@ -46,16 +46,17 @@ std::string NameOf(::Display* d, ::Window w) {
   return name;
 }
 
-// Without a window manager the top-level windows are the root's children.
-::Window FindTitled(::Display* d, const std::string& title) {
+// Without a window manager the top-level windows are the root's children; a window manager
+// puts each into a frame of its own, a level or two further down.
+::Window FindTitled(::Display* d, const std::string& title, ::Window under = None, int depth = 0) {
   ::Window root, parent, *children = nullptr, found = None;
   unsigned int n = 0;
-  XQueryTree(d, DefaultRootWindow(d), &root, &parent, &children, &n);
+  XQueryTree(d, under != None ? under : DefaultRootWindow(d), &root, &parent, &children, &n);
   for (unsigned int i = n; i-- > 0 && found == None;) {
     XWindowAttributes a;
-    if (XGetWindowAttributes(d, children[i], &a) && a.map_state == IsViewable &&
-        NameOf(d, children[i]) == title)
-      found = children[i];
+    if (!XGetWindowAttributes(d, children[i], &a) || a.map_state != IsViewable) continue;
+    if (NameOf(d, children[i]) == title) found = children[i];
+    if (found == None && depth < 2) found = FindTitled(d, title, children[i], depth + 1);
   }
   XFree(children);
   return found;
@@ -155,6 +156,58 @@ bool CloseWindow(const std::string& display, const std::string& title) {
     e.xclient.data.l[0] = static_cast<long>(XInternAtom(d, "WM_DELETE_WINDOW", False));
     return e.xclient.window != None && XSendEvent(d, e.xclient.window, False, NoEventMask, &e);
   });
+}
+
+bool CloseByWindowManager(const std::string& display, const std::string& title) {
+  return WithDisplay(display, [&](::Display* d) {
+    XEvent e{};
+    e.xclient.type = ClientMessage;
+    e.xclient.window = FindTitled(d, title);
+    e.xclient.format = 32;
+    e.xclient.message_type = XInternAtom(d, "_NET_CLOSE_WINDOW", False);
+    e.xclient.data.l[1] = 2;  // from a pager or a task bar: the user's own request
+    return e.xclient.window != None &&
+           XSendEvent(d, DefaultRootWindow(d), False,
+                      SubstructureRedirectMask | SubstructureNotifyMask, &e) &&
+           XSync(d, False);
+  });
+}
+
+WindowManager::WindowManager(const std::string& display) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    const int null = open("/dev/null", O_RDWR);
+    if (dup2(null, 0) != 0 || dup2(null, 1) != 1 || dup2(null, 2) != 2) _exit(126);
+    close_range(3, ~0u, 0);
+    setenv("DISPLAY", display.c_str(), 1);
+    execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  pid_ = pid;
+  // It runs once it names itself on the root window.
+  for (int waited = 0; pid_ > 0 && waited < 10000; waited += 20) {
+    if (WithDisplay(display, [](::Display* d) {
+          const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+          Atom type;
+          int format;
+          unsigned long count = 0, after;
+          unsigned char* data = nullptr;
+          XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, AnyPropertyType, &type,
+                             &format, &count, &after, &data);
+          if (data) XFree(data);
+          return count == 1;
+        })) {
+      running_ = true;
+      return;
+    }
+    if (waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+    std::this_thread::sleep_for(20ms);
+  }
+}
+
+WindowManager::~WindowManager() {
+  if (pid_ > 0) kill(pid_, SIGTERM), waitpid(pid_, nullptr, 0);
 }
 
 bool DestroyWindow(const std::string& display, const std::string& title) {

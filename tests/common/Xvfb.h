@@ -47,8 +47,25 @@ bool WaitForWindow(const std::string& display, const std::string& title,
 void CoverAndUncover(const std::string& display, int x, int y, int width, int height);
 // Sends WM_DELETE_WINDOW as a window manager's close box does; FALSE without such a window.
 bool CloseWindow(const std::string& display, const std::string& title);
+// Asks the window manager to close the window (_NET_CLOSE_WINDOW), as its close box does.
+bool CloseByWindowManager(const std::string& display, const std::string& title);
 // Destroys the window from a connection of its own, as xdotool's windowclose does.
 bool DestroyWindow(const std::string& display, const std::string& title);
+
+// A real window manager (openbox) on the display while it lives; not Running() when it
+// could not start.
+class WindowManager {
+ public:
+  explicit WindowManager(const std::string& display);
+  ~WindowManager();
+  WindowManager(const WindowManager&) = delete;
+  WindowManager& operator=(const WindowManager&) = delete;
+  bool Running() const { return running_; }
+
+ private:
+  pid_t pid_ = -1;
+  bool running_ = false;
+};
 
 // A stand-in for the terminal that has the keyboard focus when the program starts: a
 // window titled `title`, mapped and focused, on a connection of its own while it lives.

@@ -531,4 +531,59 @@ TEST_F(ProgramTest, AgainPlaysTheSameGameAndRecordsEachPlay) {
   EXPECT_TRUE(std::filesystem::is_empty(scratch.path() / "nova-gunner/plays"));
 }
 
+// --desktop under a window manager, standard input at its end from the start: the play is
+// typed in the window; the window manager's close ends the run at once, the recording whole.
+TEST_F(ProgramTest, ADesktopGameNeedsNoTerminalAndEndsWhenTheWindowManagerClosesIt) {
+  testing_x::WindowManager openbox(x.Display());
+  ASSERT_TRUE(openbox.Running()) << "no openbox (tools/install-deps installs it)";
+  ScratchDir scratch;
+  const std::string demo = scratch.File("desktop.demo");
+  Start("/dev/null", {"--desktop", "--record", demo, "--trace"});
+  ASSERT_NO_FATAL_FAILURE(ToMenu(true));
+  TypeInWindow({kXReturn});
+  ASSERT_TRUE(program.WaitFor("tick 1 ", 15s)) << Console();
+  for (unsigned long key : {kXRight, kXSpace, kXUp, kXZero, kXLeft})
+    TypeInWindow({key}), program.Read(150ms);
+  const auto closed = std::chrono::steady_clock::now();
+  ASSERT_TRUE(testing_x::CloseByWindowManager(x.Display(), "Graph"));
+  const std::optional<int> status = program.Wait(10s);
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - closed;
+  std::printf("the window manager's close ended the run in %.3f s\n", took.count());
+  EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << Console();
+  EXPECT_EQ(Console().find("Quiting"), std::string::npos) << Console();  // input's end: no key
+  const std::string recorded = ReadFile(demo);
+  for (const char* code : {" 0 77\n", " 32\n", " 0 72\n", " 48\n", " 0 75\n"})
+    EXPECT_NE(recorded.find(code), std::string::npos) << code << " not in\n" << recorded;
+  // The replay goes on past the close, with no keys, to the play's end.
+  const auto live = Ticks(Console());
+  auto replayed = Replayed(demo);
+  ASSERT_GE(replayed.size(), live.size());
+  replayed.resize(live.size());
+  EXPECT_EQ(replayed, live);
+}
+
+// The settings file (its default place) sets the scale; the command line wins over it.
+TEST_F(ProgramTest, TheSettingsFileScalesTheWindow) {
+  testing_x::XvfbServer big("2200x1500x24");
+  ScratchDir home;
+  std::filesystem::create_directory(home.path() / "nova-gunner");
+  home.File("nova-gunner/nova-gunner.ini", "# larger\nscale = 2\n");
+  const std::string saved = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
+  ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+  for (const char* scale : {"", "1"}) {
+    testing_pty::PtyProcess run;
+    testing_pty::PtyOptions o;
+    o.argv = {NOVA_GUNNER_PATH};
+    if (*scale) o.argv.insert(o.argv.end(), {"--scale", scale});
+    o.env = {"SDL_AUDIODRIVER=dummy", "NOVA_GRAPH_MESSAGES=stderr"};
+    ASSERT_TRUE(run.Start(o));
+    ASSERT_TRUE(testing_x::WaitForWindow(big.Display(), "Graph", 30s)) << run.Read(10ms);
+    const auto window = testing_x::ReadWindowPixels(big.Display(), "Graph");
+    ASSERT_TRUE(window);
+    const std::pair<int, int> want = *scale ? std::pair{1024, 700} : std::pair{2048, 1400};
+    EXPECT_EQ((std::pair{window->width, window->height}), want) << scale;
+  }
+  ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+}
+
 }  // namespace

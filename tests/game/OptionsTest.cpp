@@ -1,13 +1,18 @@
 // The command line: its refusals in the program's words, and the documents that list the
 // options held to the table.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
+#include <tuple>
 
 #include "game/Options.h"
+#include "game/Settings.h"
 #include "tests/common/Io.h"
 
 namespace {
@@ -20,14 +25,17 @@ struct Parsed {
   std::string out, err;
 };
 
-Parsed Parse(std::vector<std::string> words) {
+// With the settings file when `file` (ReadOptions), else the command line alone.
+Parsed Parse(std::vector<std::string> words, bool file = false) {
   words.insert(words.begin(), "nova-gunner");
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
   Parsed p;
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
-  p.status = ParseOptions(static_cast<int>(argv.size()), argv.data(), p.options);
+  const int argc = static_cast<int>(argv.size());
+  p.status =
+      file ? ReadOptions(argc, argv.data(), p.options) : ParseOptions(argc, argv.data(), p.options);
   p.err = testing::internal::GetCapturedStderr();
   p.out = testing::internal::GetCapturedStdout();
   return p;
@@ -107,12 +115,94 @@ TEST(Options, HelpManualPageAndReadmeListTheTablesOptions) {
   EXPECT_EQ(Names(Part(man, ".SH SYNOPSIS", ".SH"), R"(^\.RB \[ (\\-\\-[a-z\\-]+))"), table);
   const std::string readme = ReadFile(NOVA_SOURCE_DIR "/README.md");
   EXPECT_EQ(Names(Part(readme, "## Options", "#"), R"(^\| `(--[a-z-]+))"), table);
+  // The keys of the settings file are the rows a file may set.
+  std::set<std::string> keys;
+  for (const OptionSpec& spec : OptionTable())
+    if (spec.config) {
+      keys.insert(LongName(spec).substr(2));
+      EXPECT_TRUE(!*spec.argument || spec.show != nullptr) << spec.names << ": --write-config";
+    }
+  EXPECT_EQ(Names(Part(readme, "Keys: `", ""), "`([a-z-]+)`"), keys);
+  const std::string manKeys = Part(man, "Keys: ", "");
+  EXPECT_EQ(Names(manKeys.substr(manKeys.find(':')), R"(([a-z][a-z\\-]+))"), keys);
   // The desktop entry's options are the table's, and start the game.
   std::smatch exec;
   const std::string desktop = ReadFile(NOVA_SOURCE_DIR "/data/nova-gunner.desktop.in");
   ASSERT_TRUE(std::regex_search(desktop, exec, std::regex("\nExec=nova-gunner(.*)")));
   std::istringstream line(exec[1].str());
   EXPECT_EQ(Parse({std::istream_iterator<std::string>(line), {}}).status, -1) << exec[0];
+}
+
+// The settings file's lines, read without a file, through the rows the command line uses.
+TEST(Options, SettingsLinesSetTheRowsOrSayWhichLineAndKeyAreWrong) {
+  Options o;
+  std::set<std::string> set;
+  SettingsFault f;
+  EXPECT_TRUE(
+      ApplySettings("# note\n; note\n\n  scale = 3 \r\nnosound=yes\nfullscreen = off\n"
+                    "window-keys = 1\n",
+                    o, set, f));
+  EXPECT_TRUE(o.scale == 3 && o.nosound && o.windowKeys && !o.fullscreen);
+  EXPECT_EQ(set, (std::set<std::string>{"--scale", "--nosound", "--fullscreen", "--window-keys"}));
+  const std::tuple<const char*, int, const char*, const char*> bad[] = {
+      {"scale = 2\n\nspeed = 9\n", 3, "speed", "no such setting"},
+      {"scale = 9", 1, "scale", "takes a number from 1 to 8, or auto, not '9'"},
+      {"scale =", 1, "scale", "needs a number from 1 to 8, or auto"},
+      {"pause = maybe", 1, "pause", "takes true or false (yes/no, on/off, 1/0), not 'maybe'"},
+      {"record = x.demo", 1, "record", "cannot be set in a settings file"},
+      {"help = true", 1, "help", "cannot be set in a settings file"},
+      {"write-config = true", 1, "write-config", "cannot be set in a settings file"},
+      {"# fine\nfullscreen on", 2, "fullscreen", "a line says KEY = VALUE"}};
+  for (const auto& [text, line, key, reason] : bad) {
+    Options any;
+    EXPECT_FALSE(ApplySettings(text, any, set, f)) << text;
+    EXPECT_EQ((std::tuple{f.line, f.key, f.reason}), (std::tuple{line, key, reason})) << text;
+  }
+  // --desktop's meaning gives way to what the file or the command line set.
+  Options d;
+  set.clear();
+  EXPECT_TRUE(ApplySettings("desktop = on\nscale = 2\npause = no\n", d, set, f));
+  ApplyDesktop(d, set);
+  EXPECT_TRUE(d.windowKeys && d.noKeyBacklog && d.again && !d.pause && d.scale == 2);
+  EXPECT_EQ(Parse({"--desktop", "--no-config"}, true).options.scale, 0);
+}
+
+// The settings written read back to the same options; the command line wins over them.
+TEST(Options, WrittenSettingsReadBackAndTheCommandLineWinsOverThem) {
+  ScratchDir home;
+  const char* before = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = before != nullptr ? before : "";
+  ::setenv("XDG_CONFIG_HOME", home.path().c_str(), 1);
+  const Parsed written = Parse({"--desktop", "--scale", "3", "--nosound", "--write-config"}, true);
+  EXPECT_EQ(written.status, kExitOk) << written.err;
+  const std::string file = home.path() / "nova-gunner/nova-gunner.ini";
+  EXPECT_NE(ReadFile(file).find("\n# show every pixel as an N x N block"), std::string::npos);
+  Options expected = written.options;
+  expected.writeConfig = false;
+  const Parsed read = Parse({}, true);
+  EXPECT_TRUE(read.status == -1 && read.options == expected) << read.err;
+  EXPECT_EQ(Parse({"--scale", "1"}, true).options.scale, 1);
+  EXPECT_FALSE(Parse({"--no-config"}, true).options.nosound);
+  const std::string other = home.File("other.ini", "nosound = no\n\nfullscreen = maybe\n");
+  const Parsed bad = Parse({"--config", other}, true);
+  EXPECT_EQ(bad.status, kExitBadInput);
+  EXPECT_EQ(bad.err,
+            "nova-gunner: " + other +
+                ":3: fullscreen: takes true or false (yes/no, on/off, 1/0), not 'maybe'\n");
+  EXPECT_EQ(Parse({"--config", home.File("none.ini")}, true).status, kExitBadInput);
+  // A write cut short (here by a file size limit, as a full disk would) keeps the old file.
+  const std::string kept = home.File("kept.ini", "scale = 2\n");
+  const std::string command = "ulimit -f 0; " + std::string(NOVA_GUNNER_PATH) +
+                              " --write-config --config " + kept + " 2>&1";
+  std::FILE* pipe = ::popen(command.c_str(), "r");
+  std::string said;
+  for (int c; pipe != nullptr && (c = std::fgetc(pipe)) != EOF;) said += static_cast<char>(c);
+  EXPECT_EQ(pipe != nullptr ? WEXITSTATUS(::pclose(pipe)) : -1, kExitWriteFailed) << said;
+  EXPECT_EQ(said, "nova-gunner: cannot write the settings to '" + kept + "': File too large\n");
+  EXPECT_EQ(ReadFile(kept), "scale = 2\n");
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(home.path()), {}),
+            3);  // no temporary
+  before != nullptr ? ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1) : ::unsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

@@ -183,4 +183,24 @@ TEST_F(ScreensTest, ALostPlayEndsWithTheGameOverScreen) {
   EXPECT_EQ(pinned, std::vector<std::string>{"game-over"});
 }
 
+// --desktop: keys typed just before a loss answer neither GAME OVER nor the closing prompt;
+// each waits for a key typed after it showed (none comes here: each read finds none).
+TEST_F(ScreensTest, WithFreshAnswersKeysTypedBeforeALossPassNoScreen) {
+  IO::Init(keys, {.freshAnswers = true});
+  bool played = false;
+  keys.onIdle = [&] {
+    if (!played && Pixel(10, 10) == Palette(7)) played = true, keys.PushCode(13);
+  };
+  onPause = [&](CARDINAL ms) {
+    if (ms == 4500) keys.PushText("\x1b    ");  // Escape gives up; four keys follow it
+  };
+  keys.PushCode(27);
+  testing::internal::CaptureStdout();
+  Session();
+  const std::string console = testing::internal::GetCapturedStdout();
+  EXPECT_TRUE(gameover);
+  EXPECT_EQ(keys.EmptyReads(), 4u);  // GAME OVER's and the prompt's three
+  EXPECT_EQ(console, "\nYou losePress any key 3 times to finish the program\n\n\n");
+}
+
 }  // namespace
