@@ -275,11 +275,11 @@ struct Parser {
     app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
     app.formatter(std::make_shared<Layout>());
     app.footer(kFooter);
-    for (const OptionSpec& spec : kTable) {
-      CLI::Option* option = *spec.argument ? app.add_option(spec.names)->type_name(spec.argument)
-                                           : app.add_flag(spec.names);
-      option->description(spec.help)->group(spec.group)->configurable(spec.config);
-      rows[option] = &spec;
+    for (const OptionSpec& row : kTable) {
+      CLI::Option* option = *row.argument ? app.add_option(row.names)->type_name(row.argument)
+                                           : app.add_flag(row.names);
+      option->description(row.help)->group(row.group)->configurable(row.config);
+      rows[option] = &row;
     }
   }
 
@@ -291,8 +291,8 @@ struct Parser {
   }
 };
 
-std::string Needs(const OptionSpec& spec) {
-  return LongName(spec) + " needs " + spec.takes;
+std::string Needs(const OptionSpec& row) {
+  return LongName(row) + " needs " + row.takes;
 }
 
 // Prints text; kExitWriteFailed when it could not be written in full.
@@ -324,8 +324,8 @@ int ParseOptions(int argc, char** argv, Options& options, std::vector<Given>* gi
     parser.app.parse(argc, argv);
   } catch (const CLI::ArgumentMismatch& e) {
     // An option takes the word after it whatever it is: only the last word lacks one.
-    const OptionSpec* spec = parser.RowOf(argv[argc - 1]);
-    return Refuse(spec != nullptr ? Needs(*spec) : e.what());
+    const OptionSpec* row = parser.RowOf(argv[argc - 1]);
+    return Refuse(row != nullptr ? Needs(*row) : e.what());
   } catch (const CLI::ParseError& e) {
     return Refuse(e.what());
   }
@@ -335,22 +335,22 @@ int ParseOptions(int argc, char** argv, Options& options, std::vector<Given>* gi
   // In the order given, so that the last of an option given twice holds.
   std::map<const CLI::Option*, std::size_t> used;
   for (const CLI::Option* option : parser.app.parse_order()) {
-    const OptionSpec& spec = *parser.rows.at(option);
+    const OptionSpec& row = *parser.rows.at(option);
     const std::string& value = option->results().at(used[option]++);
-    if (spec.apply == nullptr) {
-      return Print(LongName(spec) == "--version" ? kVersion : parser.app.help());
+    if (row.apply == nullptr) {
+      return Print(LongName(row) == "--version" ? kVersion : parser.app.help());
     }
-    if (!*spec.argument) {
+    if (!*row.argument) {
       // CLI11 would take "--fullscreen=no" for the switch itself: refuse it as before.
       if (value != "true")
-        return Refuse("unknown option '" + LongName(spec) + "=" + value + "' (see --help)");
-      spec.apply(options, value);
+        return Refuse("unknown option '" + LongName(row) + "=" + value + "' (see --help)");
+      row.apply(options, value);
     } else if (value.empty()) {
-      return Refuse(Needs(spec));
-    } else if (!spec.apply(options, value)) {
-      return Refuse(LongName(spec) + " takes " + spec.takes + ", not '" + value + "'");
+      return Refuse(Needs(row));
+    } else if (!row.apply(options, value)) {
+      return Refuse(LongName(row) + " takes " + row.takes + ", not '" + value + "'");
     }
-    if (given != nullptr) given->push_back({&spec, value});
+    if (given != nullptr) given->push_back({&row, value});
   }
   const auto count = [&](const char* name) { return parser.app.count(name); };
   if (count("--replay") + count("--timedemo") > 1) {
