@@ -38,6 +38,7 @@ class PtyProcess {
   void Signal(int signal);
   // The wait status once the program ended within timeout.
   std::optional<int> Wait(std::chrono::milliseconds timeout);
+  pid_t Pid() const { return pid_; }
 
   // A fresh 80x24 terminal's settings: canonical input with echo, like a login shell's.
   static termios CookedSettings();
