@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <functional>
@@ -12,9 +11,7 @@
 #include <thread>
 
 #include "graph/Graph.h"
-#include "graph/Palette.h"
 #include "graph/Present.h"
-#include "graph/Raster.h"
 #include "tests/common/Xvfb.h"
 
 // Last: Xlib's macros (None, Bool, Status) would meet names in the headers above.
@@ -176,48 +173,6 @@ TEST(WindowTest, WithoutADisplayInitFailsSilentlyAndLaterCallsDoNothing) {
         return std::string(!opened && image == 0 ? "" : "Init did not fail");
       },
       "^$");
-}
-
-// A million mixed requests while the window repaints (it is covered again and again) and
-// is closed half-way: the surface ends as the same requests leave a plain buffer, every one
-// carried out once and in order. Chiefly for the thread sanitizer build.
-TEST(WindowTest, StressWithRepaintsAndACloseHalfWay) {
-  OnXvfb([](const std::string& display) {
-    namespace R = Graph::Raster;
-    std::vector<std::uint32_t> model = Graph::ReadSurface();
-    const R::Pixels m{model.data(), 1024, 700};
-    std::atomic<bool> done{false};
-    std::thread coverer([&] {
-      while (!done) testing_x::CoverAndUncover(display, 50, 50, 300, 200);
-    });
-    CARDINAL image = 0;
-    Graph::GetImage(0, 0, 35, 35, image);  // each corner included, and one more
-    const R::Image modelImage = R::Capture(m, 0, 0, 37, 37);
-    for (CARDINAL i = 0; i < 1000000; ++i) {
-      CARDINAL x = i * 7 % 1000, y = i * 13 % 680, c = i % 16;
-      const std::uint32_t rgb = Graph::kStdPalette[c];
-      if (i % 5 == 0) Graph::Plot(x, y, c), R::Plot(m, x, y, rgb);
-      if (i % 5 == 1)
-        Graph::Rectangle(x, y, x + 40, y + 40, c, true), R::FillRect(m, x, y, x + 40, y + 40, rgb);
-      if (i % 5 == 2)
-        Graph::Line(x, y + 20, x, y, c), R::Line(m, x, y + 20, x, y, rgb, R::LineStyle::Solid);
-      if (i % 5 == 3)
-        Graph::RawOutText(x, y, c, "stress"), R::Text(m, x, y, "stress", rgb, true, 0);
-      if (i % 5 == 4)
-        Graph::PutImage(x, y, image, Graph::_GPSET), R::Put(m, x, y, modelImage, R::kCopy);
-      if (i == 500000) testing_x::CloseWindow(display, "Graph");
-    }
-    // The surface goes on working without its window.
-    Graph::Rectangle(10, 10, 20, 20, 12, true);
-    Graph::GetImage(10, 10, 12, 12, image);
-    Graph::PutImage(900, 10, image, Graph::_GPSET);
-    R::FillRect(m, 10, 10, 20, 20, 0xFF0000);
-    R::Put(m, 900, 10, R::Capture(m, 10, 10, 14, 14), R::kCopy);
-    const bool same = Graph::ReadSurface() == model;
-    done = true;
-    coverer.join();
-    return same ? "" : "the surface is not what the requests drew, in order";
-  });
 }
 
 }  // namespace
