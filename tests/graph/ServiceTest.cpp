@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <set>
 #include <string>
 
 #include "graph/Graph.h"
@@ -30,16 +29,14 @@ class ServiceTest : public testing::Test {
   }
 };
 
-// Numbers count by their low eight bits, those past 15 are black; 0-15 are all distinct.
-TEST_F(ServiceTest, ColourNumbers) {
+// Numbers count by their low eight bits, those past 15 are black. (0-15 are pinned by every
+// golden picture.)
+TEST_F(ServiceTest, ColourNumbersCountByTheirLowEightBits) {
   Graph::Rectangle(0, 0, 300, 10, 15, true);
   const std::pair<CARDINAL, std::uint32_t> cases[] = {
       {16, 0}, {255, 0}, {256, 0}, {271, 0xFFFFFF}, {0xFFFFFF0C, 0xFF0000}};
   for (CARDINAL x = 0; x < 5; ++x) Graph::Plot(x, 0, cases[x].first);
   for (CARDINAL x = 0; x < 5; ++x) EXPECT_EQ(Graph::ReadPixel(x, 0), cases[x].second) << x;
-  std::set<std::uint32_t> colours;
-  for (CARDINAL c = 0; c < 16; ++c) Graph::Plot(c, 1, c), colours.insert(Graph::ReadPixel(c, 1));
-  EXPECT_EQ(colours.size(), 16u);
 }
 
 TEST_F(ServiceTest, EveryRequestIsCarriedOutBeforeTheNextInOrder) {
