@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,11 +21,8 @@ const std::map<std::string, std::string>& Golden() {
   static const std::map<std::string, std::string> golden = [] {
     std::map<std::string, std::string> g;
     std::ifstream in(std::string(NOVA_TEST_DATA) + "/screens.pictures");
-    for (std::string line; std::getline(in, line);) {
-      std::istringstream fields(line);
-      std::string name, hash;
-      if (fields >> name >> hash && name[0] != '#') g[name] = hash;
-    }
+    for (std::string name, rest; in >> name;)
+      name[0] == '#' ? std::getline(in, rest) : in >> g[name];
     return g;
   }();
   return golden;
