@@ -82,17 +82,6 @@ TEST_F(RunTest, BoxesArePickedUpOrCaughtByEveryEnemyTouchingThem) {
   EXPECT_FALSE(S().dead[1] || S().dead[2]);
 }
 
-TEST_F(RunTest, AShotBoxExplodesTwiceOnTheTickOfTheHit) {
-  Fall(2, ID_BULLETBOX, 500, 200);
-  Fly(1, kogel[1], 510, 220);
-  Ticks(1);
-  EXPECT_FALSE(S().bullet[1]);
-  EXPECT_EQ(box[2].explosiecounter, 2);
-  EXPECT_EQ(S().kogelsover, 100);  // nothing gained
-  Ticks(13);
-  EXPECT_EQ((std::array{box[2].explosiecounter, box[2].x}), (std::array{15, 0}));
-}
-
 TEST_F(RunTest, AProjectileInTwoEnemiesDamagesBothAndBothExplode) {
   them[1].x = 500, them[1].y = 300;
   them[2].x = 510, them[2].y = 300;
