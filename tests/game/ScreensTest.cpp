@@ -65,7 +65,7 @@ class ScreensTest : public gametest::GameTest {
   // the skipped story polls too), then ends the input.
   void PlayFromTheMenu(int spaces) {
     keys.onIdle = [this, spaces] {
-      if (Pixel(10, 10) != Palette(7)) return;
+      if (Graph::ReadPixel(10, 10) != Graph::kStdPalette[7]) return;
       keys.PushCode(13);
       for (int k = 0; k < spaces; ++k) keys.PushCode(' ');
       keys.Close();
