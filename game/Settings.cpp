@@ -146,11 +146,11 @@ bool ApplySettings(std::string_view text, Options& options, std::set<std::string
       if (word.empty())
         return refuse("takes true or false (yes/no, on/off, 1/0), not '" + value + "'");
       value = word;
-    } else if (value.empty()) {
-      return refuse(std::string("needs ") + row->takes);
     }
-    if (!row->apply(options, value))
-      return refuse(std::string("takes ") + row->takes + ", not '" + value + "'");
+    if (!row->apply(options, value)) {  // an empty value may be one: a binding to no keys
+      return refuse(value.empty() ? std::string("needs ") + row->takes
+                                  : std::string("takes ") + row->takes + ", not '" + value + "'");
+    }
     set.insert(LongName(*row));
   }
   return true;

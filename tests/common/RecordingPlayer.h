@@ -1,4 +1,4 @@
-// A sound player that records every Play and reports a fixed result: for tests and benches.
+// A sound player that records every Play, each reported as played: for tests and benches.
 #pragma once
 
 #include <algorithm>
@@ -15,10 +15,9 @@ class RecordingPlayer final : public SoundPlayer {
     std::string fileName;
     std::uint32_t flags;
   };
-  explicit RecordingPlayer(bool result = true) : result(result) {}
   bool Play(const char* fileName, std::uint32_t flags) override {
     calls.push_back({fileName, flags});
-    return result;
+    return true;
   }
   // How many Plays named fileName.
   int Count(const std::string& fileName) const {
@@ -26,7 +25,6 @@ class RecordingPlayer final : public SoundPlayer {
                                           [&](const Call& c) { return c.fileName == fileName; }));
   }
   std::vector<Call> calls;
-  bool result;
 };
 
 }  // namespace StandardSound

@@ -53,7 +53,6 @@ class ScriptedKeySource final : public KeySource {
     PushEvent(KeyEvent{true, true, virtualKey, scanCode, 0, ENHANCED_KEY});
   }
   void PushUp() { PushExtended(72, 0x26); }
-  void PushDown() { PushExtended(80, 0x28); }
   void PushLeft() { PushExtended(75, 0x25); }
   void PushRight() { PushExtended(77, 0x27); }
 

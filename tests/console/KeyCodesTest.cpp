@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <chrono>
 #include <functional>
 #include <string>
 #include <vector>
@@ -141,10 +140,7 @@ TEST_F(KeyCodes, KeyPressedWaitsOnlyOnARepeatedEmptyPoll) {
   for (int tick = 0; tick < 5; ++tick) KeyPressed(), Lib::Delay(60);  // the game: no wait
   EXPECT_EQ(idles, 0);
   // The menu, poll after poll: the run spins for a moment, then every poll waits.
-  const auto start = std::chrono::steady_clock::now();
-  while (idles < 3 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
-    KeyPressed();
-  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2));
+  for (int polls = 0; idles < 3 && polls < 100000000; ++polls) KeyPressed();
   WrStr("");  // any other call in between ends the run: no wait
   KeyPressed();
   EXPECT_EQ(idles, 3);

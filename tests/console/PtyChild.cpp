@@ -1,8 +1,7 @@
 // Runs on a pseudo-terminal for the console tests: echoes each key code as [n], and on
 // request crashes, throws or exits. With "slow" it only echoes, pausing 2 ms after each of
 // its first 400 codes so that a flood of input piles up and is read in partial chunks.
-// With "push FIFO" a second thread pushes the keys whose bytes come through FIFO. With
-// "nobacklog" the key backlog is off; w waits for a p that the code loop never reads.
+// With "push FIFO" a second thread pushes the keys whose bytes come through FIFO.
 #include <fcntl.h>
 #include <unistd.h>
 

@@ -69,9 +69,6 @@ class GameTest : public ::testing::Test {
   }
   NovaGunner::World::RunState& S() { return NovaGunner::World::State(); }
 
-  std::uint32_t Palette(NovaGunner::CARDINAL c) { return Graph::kStdPalette[c]; }
-  std::uint32_t Pixel(int x, int y) { return Graph::ReadPixel(x, y); }
-
   IO::ScriptedKeySource keys;
   Lib::VirtualClock clock;
   StandardSound::RecordingPlayer sounds;  // every sound reported as played

@@ -6,7 +6,6 @@
 #include <fstream>
 #include <functional>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,11 +21,8 @@ const std::map<std::string, std::string>& Golden() {
   static const std::map<std::string, std::string> golden = [] {
     std::map<std::string, std::string> g;
     std::ifstream in(std::string(NOVA_TEST_DATA) + "/screens.pictures");
-    for (std::string line; std::getline(in, line);) {
-      std::istringstream fields(line);
-      std::string name, hash;
-      if (fields >> name >> hash && name[0] != '#') g[name] = hash;
-    }
+    for (std::string name, rest; in >> name;)
+      name[0] == '#' ? std::getline(in, rest) : in >> g[name];
     return g;
   }();
   return golden;
@@ -69,7 +65,7 @@ class ScreensTest : public gametest::GameTest {
   // the skipped story polls too), then ends the input.
   void PlayFromTheMenu(int spaces) {
     keys.onIdle = [this, spaces] {
-      if (Pixel(10, 10) != Palette(7)) return;
+      if (Graph::ReadPixel(10, 10) != Graph::kStdPalette[7]) return;
       keys.PushCode(13);
       for (int k = 0; k < spaces; ++k) keys.PushCode(' ');
       keys.Close();

@@ -89,6 +89,9 @@ TEST(PresentTest, ScaledOnlyTheTilesThatDifferAreTakenInRunsAndBlocks) {
   EXPECT_EQ(s.Take(Rect{1, 2, 3, 4}, true), (Blocks{{1, 2, 3, 4}}));
   s.shown.Forget();
   EXPECT_EQ(s.Take(Rect{5, 6, 7, 8}), (Blocks{{5, 6, 7, 8}}));
+  s.Take(all, true);  // a picture of another width, as many pixels: a new copy too
+  s.shown.Take(s.picture.data(), {128, 256}, Rect{0, 0, 128, 256}, false, s.blocks);
+  EXPECT_EQ(s.blocks, (Blocks{{0, 0, 128, 256}}));
 }
 
 TEST(PresentTest, WideningMakesEachPixelOfTheBlockAnNByNBlockAndNothingElse) {

@@ -1,6 +1,7 @@
 // The pixel rules, on a plain buffer.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <vector>
 
 #include "graph/Font.h"
@@ -28,11 +29,9 @@ struct Buffer {
 
 // Filled: up to one short of the far corner. Outline: those four sides, the inside kept.
 TEST(RasterTest, RectanglesStopOneShortOfTheFarBounds) {
-  Buffer b(1024, 700);
-  Area a = FillRect(b.p, 0, 0, 250, 700, kInk);
-  EXPECT_EQ(b.Count(kInk, 0, 0, 249, 699), 249 * 699);
-  EXPECT_EQ(b.Count(kInk), 249 * 699);
-  EXPECT_TRUE(a.right == 249 && a.bottom == 699);
+  Buffer f(10, 10);
+  EXPECT_EQ(FillRect(f.p, 2, 3, 9, 7, kInk), (Area{2, 3, 8, 6}));
+  EXPECT_TRUE(f.Count(kInk, 2, 3, 8, 6) == 6 * 3 && f.Count(kInk) == 6 * 3);
   Buffer thin(40, 40);
   EXPECT_TRUE(FillRect(thin.p, 10, 10, 11, 20, kInk).Empty());
   FillRect(thin.p, 10, 10, 20, 11, kInk);
@@ -77,13 +76,9 @@ TEST(RasterTest, RectanglesStopOneShortOfTheFarBounds) {
 }
 
 TEST(RasterTest, LineDrawsItsStartButNotItsEnd) {
-  Buffer b(200, 200);
-  Line(b.p, 7, 100, 7, 90, kInk, LineStyle::Solid);
-  Line(b.p, 9, 90, 9, 100, kInk, LineStyle::Solid);
-  EXPECT_EQ(b.Count(kInk, 7, 91, 8, 101) + b.Count(kInk, 9, 90, 10, 100), 20);
-  EXPECT_EQ(b.Count(kInk), 20);
-  // Slanted lines, their ends excluded; where the error term ties, a steep line steps
-  // across and a shallow one down at once.
+  // Upward, as the game's shots, it is pinned by the golden pictures. Slanted lines, their
+  // ends excluded; where the error term ties, a steep line steps across and a shallow one
+  // down at once.
   Buffer t(8, 8);
   Line(t.p, 0, 0, 2, 4, kInk, LineStyle::Solid);
   Line(t.p, 3, 0, 7, 2, kInk, LineStyle::Solid);
@@ -126,36 +121,24 @@ TEST(RasterTest, PutWritesExactlyItsBlockByEachMode) {
   EXPECT_EQ(edge.Count(kBg), 99);
 }
 
-TEST(RasterTest, TextPaintsWholeCellsOnItsBackground) {
-  const int w = Graph::Font::kCellWidth, h = Graph::Font::kCellHeight;
+// Opaque text, the game's, is pinned by the golden pictures; transparent text draws its ink
+// alone and leaves the rest of the cell.
+TEST(RasterTest, TransparentTextDrawsOnlyItsInk) {
   Buffer b(100, 40);
-  Text(b.p, 3, 4, "Ab", kInk, true, 0x000001);
-  const auto& glyph = Graph::Font::kGlyphs[static_cast<unsigned char>('b')];
-  for (int row = 0; row < h; ++row)
-    for (int col = 0; col < w; ++col)
-      EXPECT_EQ(b.p.at(3 + w + col, 4 + row), glyph[row] & (0x80 >> col) ? kInk : 1) << row << col;
-  EXPECT_EQ(b.Count(kInk) + b.Count(0x000001), 2 * w * h);
-  Text(b.p, 3, 4, "  ", kInk, true, 0x000001);  // blanks clear the old text
-  EXPECT_EQ(b.Count(0x000001), 2 * w * h);
-  Text(b.p, 3, 4, "A", kInk, false, 0x000001);  // transparent: the cell keeps its colour
-  EXPECT_EQ(b.Count(kBg), 100 * 40 - 2 * w * h);
-  EXPECT_GT(b.Count(kInk), 0);
+  Text(b.p, 3, 4, "Ab", kInk, false, 0x000001);
+  int ink = 0;
+  for (char c : {'A', 'b'})
+    for (std::uint8_t row : Graph::Font::kGlyphs[static_cast<unsigned char>(c)])
+      ink += std::popcount(row);
+  EXPECT_EQ(b.Count(kInk), ink);
+  EXPECT_EQ(b.Count(kBg), 100 * 40 - ink);
 }
 
-// The fingerprint by its definition, worked out apart from this code: a 3 x 5 buffer (an
-// odd count: the last value alone) and a black surface, with and without a white last pixel.
-TEST(RasterTest, FingerprintFollowsItsDefinitionAndSeesEveryPixel) {
-  std::vector<Colour> small;
-  for (Colour y = 0; y < 5; ++y)
-    for (Colour x = 0; x < 3; ++x) small.push_back((x * 0x10203 + y * 0x302010) & 0xFFFFFF);
-  EXPECT_EQ(Fingerprint(Pixels{small.data(), 3, 5}), 0xadce9d99f336f993u);
+// Its values are pinned by every golden picture; here that it sees every pixel and its place.
+TEST(RasterTest, FingerprintSeesEveryPixelAndItsPlace) {
   std::vector<Colour> surface(1024 * 700, 0);
   const Pixels p{surface.data(), 1024, 700};
   const std::uint64_t black = Fingerprint(p);
-  EXPECT_EQ(black, 0x7c3d1b62f5e2b279u);
-  surface.back() = 0xFFFFFF;
-  EXPECT_EQ(Fingerprint(p), 0x20a41ee69ef92125u);
-  surface.back() = 0;
   for (std::size_t i : {0u, 1u, 2u, 7u, 8u, 358407u, 716799u}) {
     surface[i] = 1;
     EXPECT_NE(Fingerprint(p), black) << i;
