@@ -185,7 +185,8 @@ TEST_F(ScreensTest, WithFreshAnswersKeysTypedBeforeALossPassNoScreen) {
   IO::Init(keys, {.freshAnswers = true});
   bool played = false;
   keys.onIdle = [&] {
-    if (!played && Graph::ReadPixel(10, 10) == Graph::kStdPalette[7]) played = true, keys.PushCode(13);
+    if (!played && Graph::ReadPixel(10, 10) == Graph::kStdPalette[7])
+      played = true, keys.PushCode(13);
   };
   onPause = [&](CARDINAL ms) {
     if (ms == 4500) keys.PushText("\x1b    ");  // Escape gives up; four keys follow it
