@@ -26,7 +26,6 @@ const XErrorHandler previousHandler = XSetErrorHandler([](::Display* d, XErrorEv
   return quiet ? 0 : previousHandler ? previousHandler(d, e) : 0;
 });
 
-// Runs `f` on a connection of its own.
 template <typename F>
 auto WithDisplay(const std::string& name, F f) -> decltype(f(nullptr)) {
   ::Display* d = XOpenDisplay(name.c_str());
@@ -225,8 +224,7 @@ XStandIn::XStandIn(const std::string& display, const std::string& title)
   XStoreName(display_, w, title.c_str());
   XSelectInput(display_, w, StructureNotifyMask);
   XMapWindow(display_, w);
-  for (XEvent e; XNextEvent(display_, &e), e.type != MapNotify;) {
-  }
+  for (XEvent e{}; e.type != MapNotify;) XNextEvent(display_, &e);
   Focus(display, title);
 }
 

@@ -36,7 +36,7 @@ struct EnvVar {
   const char* name;
 };
 
-// The module started on `player`, and on a stand-in once the player is gone.
+// The module on `player`, and on a stand-in once the player is gone.
 struct Installed {
   explicit Installed(SoundPlayer& player) { Init(player); }
   ~Installed() {
