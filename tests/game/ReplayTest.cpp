@@ -46,8 +46,7 @@ std::vector<std::string> LinesOf(const std::string& text) {
   return lines;
 }
 
-// Equal line by line; else the first difference, and the lines it takes to make the golden
-// file anew.
+// Equal line by line; else the first difference.
 void ExpectLines(const std::vector<std::string>& got, const std::string& golden) {
   const std::vector<std::string> expected = LinesOf(ReadFile(golden));
   ASSERT_FALSE(expected.empty()) << golden;
@@ -195,7 +194,6 @@ TEST(ReplayProgram, ARecordingHoldsEveryTickPlayedWhenTheProgramIsKilled) {
     const int status = ::pclose(out);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << driver;
     const std::string text = ReadFile(recorded);
-    EXPECT_EQ(text.rfind("# nova-gunner demo 1\n", 0), 0u);
     EXPECT_NE(text.find("\n12 0 80\n"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("\n")) << text;
   }
@@ -295,15 +293,13 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
       {"--timedemo " + good + " --headless --record " + good, "would overwrite the demo file"},
       {"--timedemo " + good + " --headless --record /dev/full", "/dev/full"},
       {"--fast", "--fast"}};
-  std::vector<std::string> outs;
   for (const auto& [args, text] : cases) {
     const Outcome o = Program(args);
     EXPECT_EQ(o.status, 2) << args;
     EXPECT_NE(o.out.find(text), std::string::npos) << o.out;
-    outs.push_back(o.out);
+    EXPECT_EQ(std::ranges::count(o.out, '\n'), 1) << o.out;  // one line says it all
   }
-  EXPECT_EQ(std::count(outs[0].begin(), outs[0].end(), '\n'), 1);  // one line says it all
-  EXPECT_EQ(ReadFile(bad), "# x\n1 32\n1 32\n");                   // nothing overwritten
+  EXPECT_EQ(ReadFile(bad), "# x\n1 32\n1 32\n");  // nothing overwritten
   EXPECT_EQ(ReadFile(good), "1 32\n");
   // Results that went nowhere: the run is over, but says so in its status.
   EXPECT_EQ(Program("--timedemo " + good + " --headless --nosound >/dev/full").status, 3);
