@@ -19,24 +19,16 @@
 #include "tests/common/Pty.h"
 #include "tests/common/Xvfb.h"
 
-// Xlib's header defines macros that clash with the game's names; a few calls are all
-// this test needs (keys typed into the window go through XTEST).
-extern "C" {
-struct _XDisplay;
-_XDisplay* XOpenDisplay(const char* name);
-int XCloseDisplay(_XDisplay* display);
-int XSync(_XDisplay* display, int discard);
-unsigned char XKeysymToKeycode(_XDisplay* display, unsigned long keysym);
-int XTestFakeKeyEvent(_XDisplay* display, unsigned int keycode, int isPress, unsigned long delay);
-}
+// Last: Xlib's macros (None, Bool, Status) would meet names in the headers above.
+// clang-format off
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+// clang-format on
 
 namespace {
 
 using namespace std::chrono_literals;
-// X key symbols.
-constexpr unsigned long kXEscape = 0xFF1B, kXReturn = 0xFF0D, kXLeft = 0xFF51, kXUp = 0xFF52,
-                        kXRight = 0xFF53, kXDown = 0xFF54, kXSpace = ' ', kXZero = '0',
-                        kXLeftCtrl = 0xFFE3;
 
 // The fingerprint of each screen tests/game/ScreensTest pins (tests/data/screens.pictures).
 std::uint64_t Golden(const std::string& name) {
@@ -81,7 +73,7 @@ class ProgramTest : public ::testing::Test {
   void ToMenu(bool inWindow = false) {
     ASSERT_TRUE(testing_x::WaitForWindow(x.Display(), "Graph", 30s))
         << program.Read(10ms) << Console();
-    inWindow ? TypeInWindow({kXEscape}) : program.Write("\x1b");
+    inWindow ? TypeInWindow({XK_Escape}) : program.Write("\x1b");
     ASSERT_TRUE(Shows("menu"));
   }
   // The program with args, or with argv[0] "bash": a bash script with $NOVA the program.
@@ -166,7 +158,7 @@ class ProgramTest : public ::testing::Test {
 
   testing_x::XvfbServer x;
   testing_pty::PtyProcess program;
-  _XDisplay* keepAlive = nullptr;
+  Display* keepAlive = nullptr;
 };
 
 // A play typed into the window (started there too) and into the terminal, recorded, replays
@@ -182,9 +174,10 @@ TEST_F(ProgramTest, APlayTypedInTheWindowAndPausedReplaysToTheSameTrace) {
       StartToMenu({"--window-keys", "--pause", "--record", demo, "--trace", "--keep-plays",
                    "--bind-fire", "Left Ctrl", "--bind-bomb", "Space"},
                   true));
-  TypeInWindow({kXReturn});
+  TypeInWindow({XK_Return});
   ASSERT_TRUE(program.WaitFor("tick ", 15s)) << Console();
-  for (unsigned long key : {kXRight, kXRight, kXLeftCtrl, kXUp, kXSpace, kXLeft, kXZero, kXDown})
+  for (unsigned long key :
+       {XK_Right, XK_Right, XK_Control_L, XK_Up, XK_space, XK_Left, XK_0, XK_Down})
     TypeInWindow({key}), program.Read(150ms);
   const int before = WhiteInTheMiddle();
   program.Write("p");
@@ -198,7 +191,7 @@ TEST_F(ProgramTest, APlayTypedInTheWindowAndPausedReplaysToTheSameTrace) {
   program.Read(500ms);
   EXPECT_LT(WhiteInTheMiddle(), before + 100);
   EXPECT_GE(MovesAfterHeldLeft(), 5);  // a held key goes on after the release: about ten
-  TypeInWindow({kXEscape});
+  TypeInWindow({XK_Escape});
   ASSERT_TRUE(program.WaitFor("You lose", 5s)) << Console();
   const auto ticks = Ticks(Console());
   ASSERT_GT(ticks.size(), paused);
@@ -343,7 +336,7 @@ TEST_F(ProgramTest, AgainPlaysTheSameGameAndRecordsEachPlay) {
     program.Write(" ");  // past the result screen; column 249 stays as the help page left it
     ASSERT_TRUE(Shows(play == 1 ? "menu" : "menu-after-help")) << play;
     if (play == 2) break;
-    TypeInWindow({kXEscape});  // without --window-keys, keys typed in the window reach nothing
+    TypeInWindow({XK_Escape});  // without --window-keys, keys typed in the window reach nothing
     program.Read(300ms);
     program.Write("h");
     ASSERT_TRUE(Shows("help"));
@@ -382,9 +375,9 @@ TEST_F(ProgramTest, ADesktopGameNeedsNoTerminalAndEndsWhenTheWindowManagerCloses
   Start("/dev/null", {"--desktop", "--record", demo, "--trace"});
   ::unsetenv("XDG_DATA_HOME");
   ASSERT_NO_FATAL_FAILURE(ToMenu(true));
-  TypeInWindow({kXReturn});
+  TypeInWindow({XK_Return});
   ASSERT_TRUE(program.WaitFor("tick 1 ", 15s)) << Console();
-  for (unsigned long key : {kXRight, kXSpace, kXUp, kXZero, kXLeft})
+  for (unsigned long key : {XK_Right, XK_space, XK_Up, XK_0, XK_Left})
     TypeInWindow({key}), program.Read(150ms);
   const auto closed = std::chrono::steady_clock::now();
   ASSERT_TRUE(testing_x::CloseByWindowManager(x.Display(), "Graph"));
