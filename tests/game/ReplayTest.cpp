@@ -39,35 +39,16 @@ Outcome Program(const std::string& args) {
   return o;
 }
 
-// The lines of a headless timedemo of the demo file that start with one of the prefixes.
-std::vector<std::string> Lines(const std::string& demo, const std::string& options,
-                               std::initializer_list<std::string_view> prefixes) {
-  const Outcome o = Program("--timedemo " + demo + " --headless --nosound " + options);
-  EXPECT_EQ(o.status, 0) << o.out.substr(0, 500);
-  std::vector<std::string> lines;
-  std::istringstream in(o.out);
-  for (std::string line; std::getline(in, line);)
-    if (std::ranges::any_of(prefixes, [&](std::string_view p) { return line.starts_with(p); }))
-      lines.push_back(line);
-  return lines;
-}
-
-// The trace and outcome lines.
-std::vector<std::string> Trace(const std::string& demo, const std::string& more = "") {
-  return Lines(demo, "--trace " + more, {"tick ", "outcome: "});
-}
-
-std::vector<std::string> FileLines(const std::string& path) {
-  std::istringstream in(ReadFile(path));
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::istringstream in(text);
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
 }
 
-// Equal line by line; else the first difference, and the lines it takes to make the golden
-// file anew.
+// Equal line by line; else the first difference.
 void ExpectLines(const std::vector<std::string>& got, const std::string& golden) {
-  const std::vector<std::string> expected = FileLines(golden);
+  const std::vector<std::string> expected = LinesOf(ReadFile(golden));
   ASSERT_FALSE(expected.empty()) << golden;
   const auto [g, e] = std::ranges::mismatch(got, expected);
   EXPECT_TRUE(g == got.end() && e == expected.end())
@@ -120,9 +101,7 @@ TEST_F(GameTest, DemoLinesFollowTheRules) {
              {"# nova-gunner demo 2\n1 32\n", 1, "version '2' is not one this program reads"},
              {"1 0 80 80\n", 1, "more than two key codes"},
              {"#\n1 -3\n", 2, "unexpected character '-'"},
-             {"1 x\n", 1, "unexpected character 'x'"},
              {"1 3\x01\n", 1, "unexpected byte 0x01"},
-             {"99999999999 32\n", 1, "tick number 99999999999 is too large"},
              {"1 32 # note\n", 1, "unexpected character '#'"},
              {"2 32\n\n\n1 32\n", 4, "tick 1 does not come after tick 2"},
              {"1 3\x7f\n", 1, "unexpected byte 0x7F"},
@@ -170,35 +149,6 @@ TEST_F(GameTest, CtrlLetterKeysRecordAndReplayToTheSamePlay) {
   EXPECT_EQ(playTicks(&source), live);
 }
 
-// A recording that can no longer be written (a file size limit stands in for a full disk)
-// says so once, writes nothing more and closes FALSE; what it held before is gone.
-TEST_F(GameTest, ARecordingThatFailsMidPlaySaysSoOnceAndClosesFalse) {
-  ScratchDir scratch;
-  const std::string path = scratch.File("full.demo", std::string(500, 'x'));
-  Recorder recorder;
-  std::string error;
-  ASSERT_TRUE(recorder.Open(path, error)) << error;
-  rlimit old{};
-  ::getrlimit(RLIMIT_FSIZE, &old);
-  rlimit small = old;
-  // Room for 40 lines of five bytes (and for the message, also captured in a file).
-  small.rlim_cur = Demo::Header().size() + 200;
-  const auto previous = ::signal(SIGXFSZ, SIG_IGN);
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  testing::internal::CaptureStderr();
-  for (int k = 0; k < 50; ++k) recorder.Write(Demo::TickInput{1, 1, {32, 0}});
-  const bool closed = recorder.Close();
-  const std::string said = testing::internal::GetCapturedStderr();
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  ::signal(SIGXFSZ, previous);
-  EXPECT_FALSE(closed);
-  EXPECT_EQ(said.find("cannot write recording"), said.rfind("cannot write recording")) << said;
-  EXPECT_NE(said.find(path), std::string::npos) << said;
-  std::string lines;
-  for (int k = 0; k < 40; ++k) lines += "1 32\n";
-  EXPECT_EQ(ReadFile(path), Demo::Header() + lines);
-}
-
 // Each demo of tests/data replays to its golden trace (.trace: the figures and the outcome)
 // and its golden pictures (.pictures: the fingerprint of the whole picture after every tick),
 // which pin every pixel of every tick. Asked for together, neither changes the other.
@@ -206,35 +156,18 @@ TEST(ReplayProgram, EveryDemoReplaysToItsGoldenTraceAndPictures) {
   for (const char* name : {"long-play", "lost-to-shots", "lost-by-crash", "boxes-and-bombs"}) {
     SCOPED_TRACE(name);
     const std::string demo = kData + "/" + name;
-    const std::vector<std::string> both =
-        Lines(demo + ".demo", "--trace --trace-pictures", {"tick ", "outcome: ", "picture "});
+    const Outcome o =
+        Program("--timedemo " + demo + ".demo --headless --nosound --trace " + "--trace-pictures");
+    EXPECT_EQ(o.status, 0) << o.out.substr(0, 500);
     std::vector<std::string> trace, pictures;
-    for (const std::string& line : both)
-      (line.starts_with("picture ") ? pictures : trace).push_back(line);
+    for (const std::string& line : LinesOf(o.out))
+      if (line.starts_with("picture "))
+        pictures.push_back(line);
+      else if (line.starts_with("tick ") || line.starts_with("outcome: "))
+        trace.push_back(line);
     ExpectLines(trace, demo + ".trace");
     ExpectLines(pictures, demo + ".pictures");
   }
-}
-
-// One changed key changes the play from its tick on, and a recording of that play replays
-// the same.
-TEST(ReplayProgram, AChangedKeyChangesThePlayFromItsTickAndRecordingsReplayTheSame) {
-  const std::vector<std::string> original = FileLines(kData + "/long-play.trace");
-  ScratchDir scratch;
-  std::string demo = ReadFile(kLongPlay);
-  const std::size_t at = demo.find("\n766 32\n");
-  ASSERT_NE(at, std::string::npos);
-  demo.replace(at, 8, "\n766 48\n");  // a bomb instead of a bullet
-  const std::string recorded = scratch.File("recorded.demo");
-  const std::vector<std::string> trace =
-      Trace(scratch.File("changed.demo", demo), "--record " + recorded);
-  ASSERT_GT(trace.size(), 766u);
-  EXPECT_TRUE(std::equal(trace.begin(), trace.begin() + 765, original.begin()));
-  EXPECT_NE(trace[765], original[765]);
-  const std::string text = ReadFile(recorded);
-  EXPECT_EQ(text.rfind("#", 0), 0u);
-  EXPECT_NE(text.find("\n766 48\n"), std::string::npos);
-  EXPECT_EQ(Trace(recorded), trace);
 }
 
 // Each tick's line is in the file when the tick ends: even a program killed loses none of
@@ -261,29 +194,34 @@ TEST(ReplayProgram, ARecordingHoldsEveryTickPlayedWhenTheProgramIsKilled) {
     const int status = ::pclose(out);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM) << driver;
     const std::string text = ReadFile(recorded);
-    EXPECT_EQ(text.rfind("# nova-gunner demo 1\n", 0), 0u);
     EXPECT_NE(text.find("\n12 0 80\n"), std::string::npos) << text;
     EXPECT_TRUE(text.ends_with("\n")) << text;
   }
 }
 
 // A write cut short (a size limit, a full disk) leaves the file at its last whole line: half
-// a line would replay another key. The loss stays reported through the next play's file,
-// and the run ends with status 3.
-TEST(ReplayProgram, ARecordingCutShortKeepsWholeLinesAndTheStatusSaysSo) {
+// a line would replay another key. It is said once, and the loss stays reported through the
+// next play's file: the run ends with status 3.
+TEST(ReplayProgram, ARecordingCutShortKeepsWholeLinesSaysSoOnceAndTheStatusSaysSo) {
   ScratchDir scratch;
   Recorder recorder;
-  std::string error, cut;
+  std::string error, said;
   WithFileSizeLimit(200, [&] {
     ASSERT_TRUE(recorder.Open(scratch.File("cut.demo"), error)) << error;
-    for (std::int64_t t = 1; t <= 30; ++t) recorder.Write({t, 1, {32, 0}});
+    testing::internal::CaptureStderr();
+    for (std::int64_t t = 1; t <= 50; ++t) recorder.Write({t, 1, {32, 0}});
+    said = testing::internal::GetCapturedStderr();
     ASSERT_TRUE(recorder.Open(scratch.File("next.demo"), error)) << error;  // --again
     recorder.Write({1, 1, {27, 0}});
   });
   EXPECT_FALSE(recorder.Close());
+  EXPECT_EQ(said.find("cannot write recording"), said.rfind("cannot write recording")) << said;
+  EXPECT_NE(said.find(scratch.File("cut.demo")), std::string::npos) << said;
   EXPECT_EQ(ReadFile(scratch.File("next.demo")), Demo::Header() + "1 27\n");
-  cut = ReadFile(scratch.File("cut.demo"));
-  EXPECT_TRUE(cut.size() > 190 && cut.ends_with(" 32\n")) << cut;
+  std::string whole = Demo::Header();
+  for (int t = 1; whole.size() + std::to_string(t).size() + 4 <= 200; ++t)
+    whole += std::to_string(t) + " 32\n";
+  EXPECT_EQ(ReadFile(scratch.File("cut.demo")), whole);
 
   Outcome o;
   WithFileSizeLimit(1024, [&] {
@@ -293,7 +231,7 @@ TEST(ReplayProgram, ARecordingCutShortKeepsWholeLinesAndTheStatusSaysSo) {
     ::signal(SIGXFSZ, SIG_IGN);
   });
   EXPECT_EQ(o.status, 3) << o.out;
-  cut = ReadFile(scratch.File("cut.demo"));
+  const std::string cut = ReadFile(scratch.File("cut.demo"));
   EXPECT_TRUE(cut.size() > 1000 && cut.ends_with("\n")) << cut;
   const std::string demo = ReadFile(kLongPlay);
   EXPECT_EQ(demo.find(cut.substr(Demo::Header().size() - 1)), demo.find('\n'));
@@ -311,7 +249,7 @@ TEST(ReplayProgram, BestRanksProvenPlaysAloneAndBestNReplaysTheNthOne) {
   std::filesystem::create_directories(plays);
   // A demo of tests/data kept with the outcome its golden trace ends with, or another.
   const auto keep = [&](const std::string& name, const char* demo, std::string outcome = "") {
-    if (outcome.empty()) outcome = FileLines(kData + "/" + demo + ".trace").back();
+    if (outcome.empty()) outcome = LinesOf(ReadFile(kData + "/" + demo + ".trace")).back();
     std::ofstream(plays + "/" + name) << "# " << outcome << "\n# date: 2025-06-01 12:00:00 +0000\n"
                                       << ReadFile(kData + "/" + demo + ".demo");
   };
@@ -333,7 +271,7 @@ TEST(ReplayProgram, BestRanksProvenPlaysAloneAndBestNReplaysTheNthOne) {
   EXPECT_TRUE(best.out.ends_with(ranked)) << best.out;
   const Outcome second = Program("--timedemo best:2 --headless --nosound");
   EXPECT_EQ(second.status, 0);
-  EXPECT_TRUE(second.out.starts_with(FileLines(kData + "/lost-to-shots.trace").back()))
+  EXPECT_TRUE(second.out.starts_with(LinesOf(ReadFile(kData + "/lost-to-shots.trace")).back()))
       << second.out;
   for (const std::string word : {"best:3", "best:x"}) {
     const Outcome none = Program("--replay " + word + " --headless");
@@ -355,15 +293,13 @@ TEST(ReplayProgram, BadInputIsRefusedWithAClearMessage) {
       {"--timedemo " + good + " --headless --record " + good, "would overwrite the demo file"},
       {"--timedemo " + good + " --headless --record /dev/full", "/dev/full"},
       {"--fast", "--fast"}};
-  std::vector<std::string> outs;
   for (const auto& [args, text] : cases) {
     const Outcome o = Program(args);
     EXPECT_EQ(o.status, 2) << args;
     EXPECT_NE(o.out.find(text), std::string::npos) << o.out;
-    outs.push_back(o.out);
+    EXPECT_EQ(std::ranges::count(o.out, '\n'), 1) << o.out;  // one line says it all
   }
-  EXPECT_EQ(std::count(outs[0].begin(), outs[0].end(), '\n'), 1);  // one line says it all
-  EXPECT_EQ(ReadFile(bad), "# x\n1 32\n1 32\n");                   // nothing overwritten
+  EXPECT_EQ(ReadFile(bad), "# x\n1 32\n1 32\n");  // nothing overwritten
   EXPECT_EQ(ReadFile(good), "1 32\n");
   // Results that went nowhere: the run is over, but says so in its status.
   EXPECT_EQ(Program("--timedemo " + good + " --headless --nosound >/dev/full").status, 3);

@@ -55,22 +55,24 @@ std::string Got(const std::string& expected) {
   return Codes() == expected ? "" : "got " + Codes() + " instead of " + expected + "\n";
 }
 
-// Keys typed through the X server. The stand-in terminal has the focus at the start; the
-// window takes it and keeps it, so the keys reach the window.
-std::string TypeKeys(const std::string& display) {
-  Display* d = XOpenDisplay(display.c_str());
-  auto type = [d](std::vector<std::vector<KeySym>> rows) {
-    for (const auto& keys : rows) {  // the keys of a row held down in turn, then let go
-      for (KeySym k : keys) XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 0);
-      for (auto k = keys.rbegin(); k != keys.rend(); ++k)
-        XTestFakeKeyEvent(d, XKeysymToKeycode(d, *k), False, 0);
-    }
-    XSync(d, False);
-  };
+// Types rows of keys through the X server, the keys of a row held down in turn, then let go.
+// Apart in the server's time: a press at the release's time is SDL's sign of auto-repeat.
+void Type(Display* d, std::vector<std::vector<KeySym>> rows) {
+  for (const auto& keys : rows) {
+    for (KeySym k : keys) XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 30);
+    for (auto k = keys.rbegin(); k != keys.rend(); ++k)
+      XTestFakeKeyEvent(d, XKeysymToKeycode(d, *k), False, 30);
+  }
+  XSync(d, False);
+}
+
+// The stand-in terminal has the focus at the start; the window takes it and keeps it, so
+// the keys reach the window.
+std::string TypeKeys(Display* d) {
   std::this_thread::sleep_for(300ms);  // shown and activated
-  type({{XK_a}, {XK_Shift_L, XK_a}, {XK_Shift_L, XK_1}, {XK_Control_L, XK_Left}});
-  type({{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F10}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
-  type({{XK_space}, {XK_Delete}, {XK_Pause}});
+  Type(d, {{XK_a}, {XK_Shift_L, XK_a}, {XK_Shift_L, XK_1}, {XK_Control_L, XK_Left}});
+  Type(d, {{XK_Alt_L, XK_Home}, {XK_F1}, {XK_F10}, {XK_KP_8}, {XK_Return}, {XK_Escape}});
+  Type(d, {{XK_space}, {XK_Delete}, {XK_Pause}});
   // Shift alone gives nothing; Num Lock is off, so the keypad 8 is an Up arrow.
   const std::string us =
       "[97][65][33][0][115][0][151][0][59][0][68][0][72][13][27][32][0][83][Pause]";
@@ -78,10 +80,8 @@ std::string TypeKeys(const std::string& display) {
   // The 1 key of a French layout: & and, with Shift, 1.
   KeySym french[2] = {XK_ampersand, XK_1};
   XChangeKeyboardMapping(d, XKeysymToKeycode(d, XK_1), 2, french, 1);
-  type({{XK_1}, {XK_Shift_L, XK_1}});
-  complaint += Got(us + "[38][49]");
-  XCloseDisplay(d);
-  return complaint;
+  Type(d, {{XK_1}, {XK_Shift_L, XK_1}});
+  return complaint + Got(us + "[38][49]");
 }
 
 // SDL's virtual game pad, plugged in during the run: each control, a held one repeating.
@@ -133,21 +133,14 @@ std::vector<bool> muted;  // what the mute key asked for
 // The window's own keys, F9 and F12, never reach the sink: F9 mutes and unmutes, F12
 // writes the surface as it is, pixel for pixel, a file per press; a folder that cannot be
 // written costs one line, and the keys go on.
-std::string TheWindowsOwnKeys(const std::string& display, const fs::path& pictures) {
+std::string TheWindowsOwnKeys(Display* d, const fs::path& pictures) {
   Graph::ClearScreen(0);
   for (Graph::CARDINAL i = 0; i < 16; ++i)
     Graph::Rectangle(i * 60, i * 40, i * 60 + 90, 699, i, true);
   Graph::RawOutText(300, 300, 14, "Nova Gunner");
   const std::vector<std::uint32_t> surface = Graph::ReadSurface();
-  Display* d = XOpenDisplay(display.c_str());
-  // Apart in the server's time: a press at the release's time is SDL's sign of auto-repeat.
-  auto type = [d](KeySym k) {
-    XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), True, 30);
-    XTestFakeKeyEvent(d, XKeysymToKeycode(d, k), False, 30);
-    XSync(d, False);
-  };
   const std::string before = Codes();
-  type(XK_F9), type(XK_F12), type(XK_F12), type(XK_F9), type(XK_a);
+  Type(d, {{XK_F9}, {XK_F12}, {XK_F12}, {XK_F9}, {XK_a}});
   std::string complaint = Got(before + "[97]");
   std::vector<fs::path> files;
   for (int i = 0; i < 500 && files.size() < 2; ++i) {
@@ -175,13 +168,12 @@ std::string TheWindowsOwnKeys(const std::string& display, const fs::path& pictur
   std::ofstream(pictures / "file") << "in the way";
   setenv("XDG_PICTURES_DIR", (pictures / "file").c_str(), 1);
   testing::internal::CaptureStderr();
-  type(XK_F12), type(XK_a);
+  Type(d, {{XK_F12}, {XK_a}});
   complaint += Got(before + "[97][97]");
   std::this_thread::sleep_for(300ms);
   const std::string said = testing::internal::GetCapturedStderr();
   if (!said.starts_with("nova-gunner: no screenshot: ") || std::ranges::count(said, '\n') != 1)
     complaint += "the unwritable folder gave: " + said;
-  XCloseDisplay(d);
   return complaint;
 }
 
@@ -200,9 +192,11 @@ TEST(WindowKeysTest, KeysTypedInTheWindowAndAPadGiveTheTerminalsCodes) {
     setenv("XDG_PICTURES_DIR", pictures.path().c_str(), 1);
     std::string complaint = "no window";
     if (x.Running() && Graph::Init(1, 1, 1024, 700, Graph::WindowSystemKind::Sdl, options)) {
-      complaint = TypeKeys(x.Display());
+      Display* d = XOpenDisplay(x.Display().c_str());
+      complaint = TypeKeys(d);  // in turn: each expects the codes before its own
       complaint += PlayAPad();
-      complaint += TheWindowsOwnKeys(x.Display(), pictures.path());
+      complaint += TheWindowsOwnKeys(d, pictures.path());
+      XCloseDisplay(d);
       Graph::Exit();
     }
     fs::remove_all(pictures.path());  // std::exit leaves it otherwise
