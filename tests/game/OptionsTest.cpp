@@ -100,7 +100,7 @@ std::string Part(const std::string& text, const std::string& from, const std::st
 // Each document names exactly the options of the table, no fewer, no more.
 TEST(Options, HelpManualPageAndReadmeListTheTablesOptions) {
   std::string declared;
-  for (const OptionSpec& spec : OptionTable()) declared += spec.names + std::string(" ");
+  for (const OptionSpec& row : OptionTable()) declared += row.names + std::string(" ");
   const std::set<std::string> table = Names(declared, "(--[a-z-]+)");
   const Parsed help = Parse({"--help"}), version = Parse({"--version"});
   EXPECT_TRUE(version.status == kExitOk && help.out.starts_with(version.out)) << version.out;
@@ -115,10 +115,10 @@ TEST(Options, HelpManualPageAndReadmeListTheTablesOptions) {
   EXPECT_EQ(Names(Part(readme, "## Options", "#"), R"(^\| `(--[a-z-]+))"), table);
   // The keys of the settings file are the rows a file may set.
   std::set<std::string> keys;
-  for (const OptionSpec& spec : OptionTable())
-    if (spec.config) {
-      keys.insert(LongName(spec).substr(2));
-      EXPECT_TRUE(!*spec.argument || spec.show != nullptr) << spec.names << ": --write-config";
+  for (const OptionSpec& row : OptionTable())
+    if (row.config) {
+      keys.insert(LongName(row).substr(2));
+      EXPECT_TRUE(!*row.argument || row.show != nullptr) << row.names << ": --write-config";
     }
   EXPECT_EQ(Names(Part(readme, "Keys: `", ""), "`([a-z-]+)`"), keys);
   const std::string manKeys = Part(man, "Keys: ", "");
