@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "game/Program.h"
 #include "game/Recorder.h"
 #include "game/Replay.h"
 #include "tests/common/Io.h"
@@ -235,6 +236,34 @@ TEST(ReplayProgram, ARecordingCutShortKeepsWholeLinesSaysSoOnceAndTheStatusSaysS
   EXPECT_TRUE(cut.size() > 1000 && cut.ends_with("\n")) << cut;
   const std::string demo = ReadFile(kLongPlay);
   EXPECT_EQ(demo.find(cut.substr(Demo::Header().size() - 1)), demo.find('\n'));
+}
+
+// A later play of --again whose file cannot be made goes on unrecorded, and the run's
+// status says so though every write that was made went well. In a child: a run starts
+// the modules once.
+TEST(ReplayProgram, AnAgainPlayWhoseFileCannotBeMadeGivesStatusThree) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  ScratchDir scratch;
+  std::filesystem::create_directory(scratch.File("rec-2.demo"));  // in the second file's way
+  auto run = [&] {
+    static IO::ScriptedKeySource keys;  // an empty script reads as Escape: each play gives up
+    static Lib::VirtualClock clock;
+    static StandardSound::RecordingPlayer quiet;
+    int menus = 0;
+    keys.onIdle = [&] {  // the menu waits: two plays, then Escape leaves; a key elsewhere
+      const bool menu = Graph::ReadPixel(10, 10) == Graph::kStdPalette[7];
+      keys.PushCode(!menu ? ' ' : ++menus <= 2 ? 13 : 27);
+    };
+    Options options;
+    options.again = options.recording = options.nosound = true;
+    options.recordPath = scratch.File("rec.demo");
+    const int status =
+        Program::Main(options, {&keys, &clock, &quiet, Graph::WindowSystemKind::None});
+    const bool kept = ReadFile(scratch.File("rec.demo")).starts_with(Demo::Header());
+    std::filesystem::remove_all(scratch.path());  // std::exit leaves it otherwise
+    std::exit(kept ? status : 0);                 // the first play's file is there all the same
+  };
+  EXPECT_EXIT(run(), testing::ExitedWithCode(3), "rec-2.demo.*this play goes on unrecorded");
 }
 
 // --best ranks only the kept plays whose replays give their noted outcome again: an edited
