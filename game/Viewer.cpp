@@ -158,10 +158,7 @@ void Viewer::Resimulate(std::int64_t n) {
 
 void Viewer::Seek(std::int64_t n) {
   engaged_ = true;
-  if (end_ < 0) {  // the end found first, and where a seek to it is over already
-    Resimulate(demo_.LastTick() + kLongestAfterKeys);
-    end_ = World::State().tick;
-  }
+  if (end_ < 0) FindEnd();  // a seek to the end is then over already
   if (n < end_ || World::State().tick != end_) Resimulate(std::clamp<std::int64_t>(n, 0, end_));
   ShowOverlay();
 }
@@ -175,11 +172,15 @@ void Viewer::Pause() {
 std::int64_t Viewer::End() {
   if (end_ < 0) {
     const std::int64_t now = World::State().tick;
-    Resimulate(demo_.LastTick() + kLongestAfterKeys);
-    end_ = World::State().tick;
+    FindEnd();
     Resimulate(now);
   }
   return end_;
+}
+
+void Viewer::FindEnd() {
+  Resimulate(demo_.LastTick() + kLongestAfterKeys);
+  end_ = World::State().tick;
 }
 
 std::vector<IO::KeyEvent> Viewer::HandOver() {

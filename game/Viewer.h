@@ -81,6 +81,7 @@ class Viewer {
 
   std::optional<Next> Act(const IO::KeyEvent& event);
   void Resimulate(std::int64_t n);  // a new play run silently to tick n (or its end)
+  void FindEnd();  // end_ set by a run to the play's end, which is where it leaves the play
   void SetSpeed(int index);
   void ShowOverlay();
 
